@@ -1,0 +1,44 @@
+#include "alarm/Sounds.h"
+
+#include "core/mdlMain.h"
+#include "platform/Mci.h"
+
+#include <QDir>
+
+using namespace mdlMain;
+
+namespace {
+
+QString Alias(int channel) { return QStringLiteral("Sound%1").arg(channel); }
+
+const char* const kBuiltIn[] = {"Mirato1.mp3", "blackout4.mp3", "blackout5.mp3", "blackout8.mp3"};
+
+}  // namespace
+
+void OpenSound(const QString& path, int channel) {
+    Mci::Send(QStringLiteral("open \"%1\" alias %2")
+                  .arg(QDir::toNativeSeparators(path), Alias(channel)));
+}
+
+void OpenBuiltInSounds() {
+    for (int i = 0; i < 4; ++i) OpenSound(AppFolder + QLatin1String(kBuiltIn[i]), i + 1);
+}
+
+void PlayAlarmSound() {
+    if (SoundTestOn != 1 && SoundOn != 1) return;
+    if (SoundIndex > 4) return;
+    const QString alias = Alias(SoundIndex + 1);
+    Mci::Send(QStringLiteral("stop ") + alias);
+    Mci::Send(QStringLiteral("play %1 from 0").arg(alias));
+}
+
+void StopAllSounds() {
+    for (int i = 1; i <= 5; ++i) Mci::Send(QStringLiteral("stop ") + Alias(i));
+}
+
+void CloseAllSounds() {
+    for (int i = 1; i <= 5; ++i) {
+        Mci::Send(QStringLiteral("stop ") + Alias(i));
+        Mci::Send(QStringLiteral("close ") + Alias(i));
+    }
+}

@@ -1,0 +1,13 @@
+#pragma once
+// The five sound channels Sound1..Sound5: four built-in sounds and the user's file.
+
+#include <QString>
+
+// Opens a file under an alias, the path quoted.
+void OpenSound(const QString& path, int channel);
+// Opens the four built-in sounds beside the executable.
+void OpenBuiltInSounds();
+void PlayAlarmSound();
+void StopAllSounds();
+// Stops and closes every channel (exit).
+void CloseAllSounds();

@@ -1,0 +1,49 @@
+#include "app/MainLock.h"
+
+#include "app/frmMain.h"
+#include "core/Colors.h"
+#include "core/mdlMain.h"
+#include "editing/RowButtons.h"
+#include "store/FlexGrid.h"
+
+#include <QPushButton>
+
+using namespace mdlMain;
+
+void DisableMainControls() {
+    frmMain* f = Main();
+    if (!f) return;
+    for (QPushButton* b : {f->Command1, f->Command2, f->Command3, f->Command4, f->Command5})
+        b->setEnabled(false);
+    const bool history = !HistoryText.isEmpty();
+    f->Command6->setEnabled(history);
+    Colors::SetBackColor(f->Command6, history ? Colors::Yellow : Colors::ButtonFace());
+    f->Command7->setEnabled(false);
+    f->Command8->setEnabled(false);
+    for (QWidget* w : f->EntryFields()) w->setEnabled(false);
+    f->MSFlexGrid1->setEnabled(false);
+}
+
+void EnableMainControls() {
+    frmMain* f = Main();
+    if (!f) return;
+    for (QPushButton* b : {f->Command1, f->Command8, f->Command3}) b->setEnabled(true);
+    f->Command6->setEnabled(!HistoryText.isEmpty());
+    UpdateRowButtons();
+    f->Command2->setEnabled(f->Command7->isEnabled());
+    for (QWidget* w : f->EntryFields()) w->setEnabled(true);
+    f->MSFlexGrid1->setEnabled(true);
+    UpdateResetButton(false);
+}
+
+void UpdateResetButton(bool toFirstColumn) {
+    frmMain* f = Main();
+    FlexGrid* grid = f->MSFlexGrid1;
+    if (grid->Rows() > 2) {
+        f->Command4->setEnabled(true);
+        return;
+    }
+    grid->SetRow(1);
+    if (toFirstColumn) grid->SetCol(1);
+    f->Command4->setEnabled(!grid->Text().isEmpty());
+}

@@ -1,0 +1,75 @@
+#pragma once
+// The main window: the schedule grid, the entry fields and the commands.
+
+#include "core/VbForm.h"
+
+#include <QList>
+
+class FlexGrid;
+class QDateEdit;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+class frmMain : public VbForm {
+    Q_OBJECT
+public:
+    frmMain();
+    ~frmMain() override;
+
+    // Start-up; runs once, before the window is first shown.
+    void Form_Load();
+
+    // Fits the mask frame to the grid's rows.
+    void prcFrameMask();
+    // Re-sorts the grid's rows under fresh column headers.
+    void RebuildGrid();
+
+    // Sets the picker to the date of a "yyyy/mm/dd" text.
+    void SetPickerDate(const QString& date);
+    QString PickerDate() const;
+
+    // The date picker and the six text boxes.
+    QList<QWidget*> EntryFields() const;
+
+    FlexGrid* MSFlexGrid1;   // the schedules: one live copy
+    QFrame* Frame1;          // mask over the grid's empty area
+    QDateEdit* DTPicker1;    // date of the schedule
+    QLineEdit* Text1;        // hour
+    QLabel* Label1;          // "："
+    QLineEdit* Text2;        // minute
+    QLabel* Label2;          // "予定"
+    QLineEdit* Text3;        // schedule text
+    QLineEdit* Text4;        // remaining days
+    QLabel* Label3;          // "日と"
+    QLineEdit* Text5;        // remaining hours
+    QLabel* Label4;          // "時間"
+    QLineEdit* Text6;        // remaining minutes
+    QLabel* Label5;          // "分後"
+    QPushButton* Command5;   // 残り時間から変換(&A): convert
+    QPushButton* Command8;   // オプション(&B): options
+    QPushButton* Command7;   // 選択解除(&C): deselect
+    QPushButton* Command1;   // 追加(&D): add
+    QPushButton* Command6;   // 履歴(&E): history
+    QPushButton* Command2;   // 削除(&F): delete
+    QPushButton* Command4;   // リセット(&G): reset all
+    QPushButton* Command3;   // 終了(&H): exit
+    QTimer* Timer1;          // clock tick, 1000 ms
+    QTimer* Timer2;          // notification-area retry, 1000 ms
+
+protected:
+    void Form_QueryUnload(int& Cancel, int UnloadMode) override;
+    void Form_Unload() override;
+
+private:
+    void BuildLayout();
+    bool LoadSteps();
+    void ShowStartupNotice(const QString& text);
+    void FitNoticeWindow(bool centre);
+    void FitFrameToRows();
+    void LoadFailed();
+    void ExitSequence();
+    void Command3_Click();
+};

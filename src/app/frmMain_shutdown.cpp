@@ -1,0 +1,52 @@
+#include "alarm/Sounds.h"
+#include "app/frmMain.h"
+#include "core/mdlMain.h"
+#include "dialogs/frm2Message.h"
+#include "dialogs/frm3Message.h"
+#include "dialogs/frmMessage.h"
+#include "dialogs/frmStatus.h"
+#include "store/FlexGrid.h"
+#include "store/HistoryFile.h"
+#include "store/ScheduleFile.h"
+#include "store/SettingsFile.h"
+
+using namespace mdlMain;
+
+void frmMain::Command3_Click() { Unload(vbFormCode); }
+
+void frmMain::Form_QueryUnload(int& Cancel, int UnloadMode) {
+    if (UnloadMode == vbAppWindows || MessageWindowUp != 1) {
+        // Files never read are never replaced by empty data.
+        if (DataFilesRead == 1) ExitSequence();
+        return;
+    }
+    if (UnloadMode == vbFormControlMenu) Cancel = 1;
+}
+
+void frmMain::Form_Unload() { EndProgram(); }
+
+void frmMain::ExitSequence() {
+    SavingAtExit = 1;
+    // A history that could not be read is not overwritten.
+    if (HistoryFileRead == 1) WriteHistoryFile();
+
+    ScheduleText.clear();
+    MSFlexGrid1->SetRedraw(false);
+    for (int i = 1; i <= ScheduleCount; ++i) {
+        PumpEvents();
+        ScheduleText += MSFlexGrid1->TextMatrix(i, 1) + ScheduleFile::FieldSeparator +
+                        MSFlexGrid1->TextMatrix(i, 2) + QStringLiteral("\r\n");
+    }
+    MSFlexGrid1->SetRedraw(true);
+    while (ScheduleText.endsWith(QStringLiteral("\r\n"))) ScheduleText.chop(2);
+    SortAndSaveGrid();
+    WriteScheduleFileAtExit();
+    WriteSettingsFile();
+    Quitting = 1;
+
+    FormSlot<frmMessage>::Unload();
+    FormSlot<frmStatus>::Unload();
+    FormSlot<frm2Message>::Unload();
+    FormSlot<frm3Message>::Unload();
+    CloseAllSounds();
+}

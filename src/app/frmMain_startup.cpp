@@ -1,0 +1,185 @@
+#include "alarm/Sounds.h"
+#include "app/MainLock.h"
+#include "app/frmMain.h"
+#include "core/Colors.h"
+#include "core/Twips.h"
+#include "core/mdlMain.h"
+#include "dialogs/frmMessage.h"
+#include "dialogs/frmStatus.h"
+#include "platform/AppPaths.h"
+#include "platform/Clock.h"
+#include "store/FlexGrid.h"
+#include "store/HistoryFile.h"
+#include "store/ScheduleFile.h"
+#include "store/SettingsFile.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <exception>
+
+using namespace mdlMain;
+
+namespace {
+
+QString Now16() { return Clock::Key(Clock::Now()); }
+
+// Moves the schedules whose minute has already come into the history.
+void MoveMissedSchedules(FlexGrid* grid) {
+    for (;;) {
+        PumpEvents();
+        const QString key = grid->TextMatrix(1, 1);
+        if (key.isEmpty() || Quitting == 1 || key.left(16) > Now16()) return;
+        const QString text = grid->TextMatrix(1, 2);
+        const QString entry = key + QStringLiteral("/") + text;
+        if (ScheduleCount <= 1) {
+            grid->SetTextMatrix(1, 1, QString());
+            grid->SetTextMatrix(1, 2, QString());
+            if (!text.isEmpty()) HistoryText = entry + QStringLiteral("\r\n") + HistoryText;
+        } else {
+            HistoryText =
+                HistoryText.isEmpty() ? entry : entry + QStringLiteral("\r\n") + HistoryText;
+            if (text != QStringLiteral("予定") && key != QStringLiteral("日付時間"))
+                grid->RemoveItem(1);
+        }
+        --ScheduleCount;
+    }
+}
+
+void SetHistoryButton(QPushButton* button, const QColor& emptyColor) {
+    if (!HistoryText.isEmpty()) {
+        Colors::SetBackColor(button, Colors::Yellow);
+        button->setEnabled(true);
+    } else {
+        if (emptyColor.isValid()) Colors::SetBackColor(button, emptyColor);
+        button->setEnabled(false);
+    }
+}
+
+}  // namespace
+
+void frmMain::Form_Load() {
+    if (!AppPaths::AcquireSingleInstance()) {
+        QApplication::beep();
+        QMessageBox::warning(nullptr, QStringLiteral("velsokura"),
+                             QStringLiteral("velsokuraはすでに起動されています。"));
+        EndProgram();
+        return;
+    }
+    StartupNoticePending = 1;
+    InitAppFolder();
+    if (AppFolder.size() > 231) {
+        QMessageBox::information(nullptr, QStringLiteral("velsokura"),
+                                 QStringLiteral("velsokuraのパスが長すぎます。"));
+        EndProgram();
+        return;
+    }
+    try {
+        if (!LoadSteps()) return;
+    } catch (const std::exception&) {
+        LoadFailed();
+    }
+}
+
+bool frmMain::LoadSteps() {
+    OpenBuiltInSounds();
+    FormSlot<frmStatus>::Load()->show();
+    frmMessage* alarm = FormSlot<frmMessage>::Load();
+    alarm->show();
+    alarm->hide();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect s = screen->geometry();
+        move(Twips::ToPxX(Twips::FromPxX(s.width()) / 2 - 10920 / 2.0),
+             Twips::ToPxY(Twips::FromPxY(s.height()) / 2 - 6900 / 2.0));
+    }
+    setWindowState(Qt::WindowMinimized);
+
+    if (!LoadSchedules() || !LoadSettings()) return false;
+    DataFilesRead = 1;
+
+    if (AdShown == 0) AdShown = 1;
+
+    FlexGrid* grid = MSFlexGrid1;
+    grid->SetRedraw(false);
+    grid->SetColWidthTw(0, 0);
+    ScheduleFile::SetGridHeader(grid);
+
+    MoveMissedSchedules(grid);
+    if (Quitting == 1) {
+        FormSlot<frmStatus>::Unload();
+        return false;
+    }
+
+    SetHistoryButton(Command6, QColor());
+    const QString today = Now16().left(10);
+    if (grid->TextMatrix(1, 1).left(10) == today) {
+        ShowStartupNotice(HistoryText.isEmpty()
+                              ? QStringLiteral("本日のお知らせがあります。")
+                              : QStringLiteral("本日のお知らせ及び流れた予定の履歴があります。"));
+        FitNoticeWindow(false);
+    } else if (!HistoryText.isEmpty()) {
+        ShowStartupNotice(QStringLiteral("流れた予定の履歴があります。"));
+    }
+    grid->SortByKey();
+    grid->SetRedraw(true);
+    FitFrameToRows();
+    if (!alarm->Label2->text().isEmpty()) FitNoticeWindow(true);
+    SetPickerDate(Clock::Date(Clock::Now()));
+    UpdateResetButton(true);
+
+    // Entries found missed now go in front of the stored history, which is kept.
+    QString missed = HistoryText;
+    HistoryText.clear();
+    LoadHistory();
+    if (!missed.isEmpty() && !HistoryText.isEmpty()) {
+        if (missed.endsWith(QStringLiteral("\r\n"))) missed.chop(2);
+        HistoryText = missed + QStringLiteral("\r\n") + HistoryText;
+    } else if (!missed.isEmpty()) {
+        HistoryText = missed;
+    }
+    SetHistoryButton(Command6, Colors::LightGrey);
+    FormSlot<frmStatus>::Unload();
+    FirstTickPending = 1;
+    return true;
+}
+
+void frmMain::ShowStartupNotice(const QString& text) {
+    FormSlot<frmStatus>::Unload();
+    frmMessage* alarm = FormSlot<frmMessage>::Load();
+    alarm->show();
+    MessageWindowUp = 1;
+    DisableMainControls();
+    alarm->SetLabel2Text(text);
+}
+
+void frmMain::FitNoticeWindow(bool centre) {
+    frmMessage* alarm = FormSlot<frmMessage>::Load();
+    alarm->FitToLabel2(1500, Twips::Width(alarm->Command1) / 2);
+    if (!centre) return;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        alarm->SetLeftTw(Twips::FromPxX(screen->geometry().width()) / 2 - alarm->WidthTw() / 2);
+}
+
+void frmMain::FitFrameToRows() {
+    const double shift = (MSFlexGrid1->Rows() - 2) * MSFlexGrid1->RowHeightTw(0);
+    const double height = Twips::Height(Frame1) - shift;
+    if (height > 0) {
+        Twips::SetHeight(Frame1, height);
+        Twips::SetTop(Frame1, Twips::Top(Frame1) + shift);
+    } else {
+        Twips::SetHeight(Frame1, 1);
+        Twips::SetTop(Frame1, Twips::Top(MSFlexGrid1) + Twips::Height(MSFlexGrid1) - 1);
+    }
+}
+
+void frmMain::LoadFailed() {
+    Colors::SetBackColor(Command6, Colors::LightGrey);
+    FormSlot<frmStatus>::Unload();
+    FormSlot<frmMessage>::Unload();
+    QMessageBox::warning(nullptr, QStringLiteral("velsokura"),
+                         QStringLiteral("メインフォームロード中にエラーしました。"));
+    Unload(vbFormCode);
+}

@@ -1,0 +1,64 @@
+#pragma once
+// A top-level window with the load / close-request / unload life of the
+// program's windows: loaded when first used, gone once unloaded.
+
+#include <QPointer>
+#include <QWidget>
+
+class VbForm : public QWidget {
+    Q_OBJECT
+public:
+    // Reasons a window is asked to close.
+    enum UnloadMode { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbAppTaskManager = 3 };
+
+    VbForm(const QString& name, Qt::WindowFlags extraFlags = {});
+
+    // Asks the window to close for the given reason; true when it went away.
+    bool Unload(int mode = vbFormCode);
+    bool IsUnloaded() const { return unloaded_; }
+
+    // Geometry in twips.
+    double LeftTw() const;
+    double TopTw() const;
+    double WidthTw() const;
+    double HeightTw() const;
+    void SetLeftTw(double twips);
+    void SetTopTw(double twips);
+    void SetWidthTw(double twips);
+    void SetClientSizeTw(double width, double height);
+
+protected:
+    virtual void Form_QueryUnload(int& Cancel, int UnloadMode);
+    virtual void Form_Unload();
+    // The window's own close box.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool unloaded_ = false;
+};
+
+// True while a window of that exact name (case-sensitive) is loaded.
+bool IsFormLoaded(const QString& name);
+
+// Unloads every loaded window at once, without close requests (a fresh start).
+void DestroyAllForms();
+
+// The one instance of a window class, loaded on first use.
+template <class T> class FormSlot {
+public:
+    static T* Load() {
+        if (!Loaded()) form() = new T();
+        return form();
+    }
+    static bool Loaded() { return form() && !form()->IsUnloaded(); }
+    static T* Get() { return Loaded() ? form().data() : nullptr; }
+    static void Unload() {
+        if (Loaded()) form()->Unload(VbForm::vbFormCode);
+    }
+
+private:
+    static QPointer<T>& form() {
+        static QPointer<T> instance;
+        return instance;
+    }
+};

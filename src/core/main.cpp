@@ -1,0 +1,18 @@
+#include "app/frmMain.h"
+#include "core/mdlMain.h"
+#include "platform/Fonts.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("velsokura"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    Fonts::RegisterSubstitutes();
+
+    auto* main = new frmMain();
+    main->Form_Load();
+    if (mdlMain::ProgramEnded == 1) return 0;
+    main->show();
+    return QApplication::exec();
+}

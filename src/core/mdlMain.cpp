@@ -1,0 +1,50 @@
+#include "core/mdlMain.h"
+
+#include "platform/AppPaths.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+
+#include "app/frmMain.h"
+
+namespace mdlMain {
+
+namespace {
+QPointer<frmMain> g_main;
+}
+
+frmMain* Main() { return g_main; }
+void SetMain(frmMain* form) { g_main = form; }
+
+void ResetState() {
+    AppFolder.clear();
+    ScheduleCount = 0;
+    HistoryText.clear();
+    AdShown = Quitting = CommandBusy = MessageWindowUp = 0;
+    StartupNoticePending = AlarmFired = FirstTickPending = AlarmImminent = 0;
+    NoticeClosed = AnswerCode = StatusCancelled = 0;
+    SoundOn = SoundIndex = SaveHistoryAtExit = SoundTestOn = MainHidden = 0;
+    SoundFilePath.clear();
+    ScheduleText.clear();
+    ScheduleWriteFailed = LastExitUnsaved = SavingAtExit = 0;
+    SelectedRow = 0;
+    NextDueText.clear();
+    NextDueTime = QDateTime();
+    TrayRetryCount = 0;
+    DataFilesRead = HistoryFileRead = ProgramEnded = 0;
+}
+
+void InitAppFolder() {
+    AppFolder = AppPaths::ExecutableFolder();
+    if (!AppFolder.endsWith(QLatin1Char('/'))) AppFolder += QLatin1Char('/');
+}
+
+void EndProgram() {
+    ProgramEnded = 1;
+    Quitting = 1;
+    QCoreApplication::exit(0);
+}
+
+void PumpEvents() { QCoreApplication::processEvents(); }
+
+}  // namespace mdlMain

@@ -1,0 +1,53 @@
+#include "dialogs/BoxLayout.h"
+
+#include "app/MainLock.h"
+#include "core/Colors.h"
+#include "core/Twips.h"
+#include "core/VbForm.h"
+#include "dialogs/MessageWaits.h"
+#include "dialogs/frmMessage.h"
+#include "platform/Fonts.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+namespace BoxLayout {
+
+void SetUp(VbForm* box, double clientWidth, double clientHeight) {
+    box->setFont(QFont(Fonts::Gothic, 9));
+    Colors::SetBackColor(box, Colors::White);
+    box->SetClientSizeTw(clientWidth, clientHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect s = screen->geometry();
+        box->move(s.center() - QPoint(box->width() / 2, box->height() / 2));
+    }
+}
+
+QLabel* MessageLabel(VbForm* box, double left, double top, double width, double height) {
+    auto* label = new QLabel(box);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    Twips::Place(label, left, top, width, height);
+    return label;
+}
+
+QPushButton* Button(VbForm* box, const QString& caption, double left, double top, double width,
+                    double height) {
+    auto* button = new QPushButton(caption, box);
+    Colors::SetBackColor(button, Colors::LightGrey);
+    Twips::Place(button, left, top, width, height);
+    return button;
+}
+
+void GiveMainBack(const QString& otherBox) {
+    const bool alarmUp = FormSlot<frmMessage>::Loaded() && FormSlot<frmMessage>::Get()->isVisible();
+    if (!alarmUp && !IsFormLoaded(otherBox) && !IsFormLoaded(QStringLiteral("frmRireki")) &&
+        !IsFormLoaded(QStringLiteral("frmOption")))
+        EnableMainControls();
+    RestoreMainButtons(RestoreCaller::MessageBox);
+}
+
+}  // namespace BoxLayout

@@ -1,0 +1,70 @@
+#include "dialogs/MessageWaits.h"
+
+#include "app/MainLock.h"
+#include "app/frmMain.h"
+#include "core/mdlMain.h"
+#include "dialogs/frm2Message.h"
+#include "dialogs/frm3Message.h"
+#include "store/FlexGrid.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace mdlMain;
+
+namespace {
+
+// One round without waiting, then each round sleeps until an event comes (the
+// one-second timers guarantee one), so a wait never spins the processor.
+template <class Done> void PumpUntil(Done done) {
+    PumpEvents();
+    while (!done()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+}  // namespace
+
+void WaitForNotice() {
+    PumpUntil([] { return NoticeClosed == 1 || Quitting == 1; });
+}
+
+void WaitForAnswer() {
+    PumpUntil([] { return AnswerCode == 1 || AnswerCode == 2 || Quitting == 1; });
+}
+
+void ShowNotice(const QString& text) {
+    frm2Message* box = FormSlot<frm2Message>::Load();
+    box->show();
+    box->lblM->setText(text);
+    WaitForNotice();
+}
+
+bool AskQuestion(const QString& text) {
+    frm3Message* box = FormSlot<frm3Message>::Load();
+    box->show();
+    box->lblMM->setText(text);
+    WaitForAnswer();
+    return AnswerCode == 1;
+}
+
+void RestoreMainButtons(RestoreCaller caller) {
+    frmMain* f = Main();
+    if (!f) return;
+    FlexGrid* grid = f->MSFlexGrid1;
+    const bool fromAlarm = caller == RestoreCaller::AlarmWindow;
+    grid->SetCol(fromAlarm ? 1 : 0);
+    grid->SetRow(fromAlarm ? 1 : 0);
+    if (grid->Text().isEmpty()) f->Command2->setEnabled(false);
+    f->Command1->setEnabled(!f->Text1->text().isEmpty() && !f->Text2->text().isEmpty());
+    f->Command5->setEnabled(!f->Text4->text().isEmpty() || !f->Text5->text().isEmpty() ||
+                            !f->Text6->text().isEmpty());
+    f->Command8->setEnabled(true);
+    f->Command7->setEnabled(false);
+    if (caller == RestoreCaller::HistoryWindow) {
+        f->Command6->setEnabled(!HistoryText.isEmpty());
+        return;
+    }
+    if (caller == RestoreCaller::OptionsWindow) f->show();
+    UpdateResetButton(true);
+}

@@ -1,0 +1,18 @@
+#pragma once
+#include "core/VbForm.h"
+
+class QLabel;
+class QPushButton;
+
+// The notice box: one message and OK.
+class frm2Message : public VbForm {
+    Q_OBJECT
+public:
+    frm2Message();
+
+    QLabel* lblM;              // the message
+    QPushButton* cmdMessage;   // ＯＫ(&J)
+
+protected:
+    void Form_QueryUnload(int& Cancel, int UnloadMode) override;
+};

@@ -1,0 +1,20 @@
+#pragma once
+#include "core/VbForm.h"
+
+class QLabel;
+class QPushButton;
+
+// The question box: Yes, No and Cancel.
+class frm3Message : public VbForm {
+    Q_OBJECT
+public:
+    frm3Message();
+
+    QLabel* lblMM;           // the question
+    QPushButton* Command1;   // はい(&X): yes
+    QPushButton* Command2;   // いいえ(&Y): no
+    QPushButton* Command3;   // キャンセル(&Z): cancel
+
+protected:
+    void Form_QueryUnload(int& Cancel, int UnloadMode) override;
+};

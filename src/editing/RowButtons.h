@@ -1,0 +1,5 @@
+#pragma once
+// Row selection on the schedule grid and the buttons that follow it.
+
+void UpdateRowButtons();
+void ClearSelection();

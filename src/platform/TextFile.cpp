@@ -1,0 +1,55 @@
+#include "platform/TextFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace TextFile {
+
+namespace {
+constexpr auto kCodePage = "windows-31j";
+}
+
+QByteArray Encode(const QString& text) {
+    QStringEncoder encoder(kCodePage);
+    return encoder.encode(text);
+}
+
+QString Decode(const QByteArray& bytes) {
+    QStringDecoder decoder(kCodePage);
+    return decoder.decode(bytes);
+}
+
+bool ReadLines(const QString& path, QStringList& lines) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return false;
+    const QString text = Decode(bytes);
+    lines.clear();
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) continue;
+        lines.append(text.mid(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n')) ++i;
+        start = i + 1;
+    }
+    if (start < n) lines.append(text.mid(start));
+    return true;
+}
+
+bool WriteAtomic(const QString& path, const QString& text) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    const QByteArray bytes = Encode(text);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+}  // namespace TextFile

@@ -1,0 +1,19 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Every data file is CP932 (Windows-31J) with CR LF line ends, on every platform.
+namespace TextFile {
+
+QByteArray Encode(const QString& text);
+QString Decode(const QByteArray& bytes);
+
+// Reads a whole file as lines; a line ends at CR LF, CR or LF, and a final line
+// end does not start another line. False when the file cannot be read.
+bool ReadLines(const QString& path, QStringList& lines);
+
+// Replaces the file with the text in one step: a failure leaves the old file whole.
+bool WriteAtomic(const QString& path, const QString& text);
+
+}  // namespace TextFile

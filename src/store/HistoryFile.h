@@ -1,0 +1,5 @@
+#pragma once
+// RirekiData.dat: the history exactly as held, then CR LF.
+
+void LoadHistory();
+void WriteHistoryFile();

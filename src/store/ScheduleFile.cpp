@@ -1,0 +1,210 @@
+#include "store/ScheduleFile.h"
+
+#include "app/frmMain.h"
+#include "core/mdlMain.h"
+#include "dialogs/MessageWaits.h"
+#include "dialogs/frmStatus.h"
+#include "platform/TextFile.h"
+#include "store/FlexGrid.h"
+
+#include <QFileInfo>
+#include <QSet>
+#include <algorithm>
+
+using namespace mdlMain;
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+QString SchedulePath() { return AppFolder + ScheduleFile::FileName; }
+
+void ChopCrLf(QString& text) {
+    if (text.endsWith(kCrLf)) text.chop(2);
+}
+
+QString TrimSpaces(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == QLatin1Char(' ')) ++first;
+    while (last > first && text.at(last - 1) == QLatin1Char(' ')) --last;
+    return text.mid(first, last - first);
+}
+
+// The value of a leading decimal number, 0 when there is none.
+double LeadingNumber(const QString& text) {
+    const QString t = text.trimmed();
+    qsizetype end = 0;
+    if (end < t.size() && (t[end] == QLatin1Char('+') || t[end] == QLatin1Char('-'))) ++end;
+    while (end < t.size() && (t[end].isDigit() || t[end] == QLatin1Char('.'))) ++end;
+    bool ok = false;
+    const double value = t.left(end).toDouble(&ok);
+    return ok ? value : 0.0;
+}
+
+bool IsRealKey(const QString& key) {
+    static const QString format = QStringLiteral("yyyy/MM/dd/HH:mm");
+    return key.size() == 16 && QDateTime::fromString(key, format).isValid();
+}
+
+FlexGrid* Grid() { return Main()->MSFlexGrid1; }
+
+// The reader could not make sense of the file: tell, then end without writing.
+bool FailLoading(const QString& message) {
+    FormSlot<frmStatus>::Unload();
+    ShowNotice(message);
+    Main()->Unload(VbForm::vbFormCode);
+    return false;
+}
+
+}  // namespace
+
+void ScheduleFile::SetGridHeader(FlexGrid* grid) {
+    grid->SetTextMatrix(0, 1, HeaderKey);
+    grid->SetColWidthTw(1, 1600);
+    grid->SetTextMatrix(0, 2, HeaderText);
+    grid->SetColWidthTw(2, 8500);
+}
+
+QString SortLines(const QString& text, int order) {
+    QString t = text;
+    t.replace(kCrLf, QStringLiteral("\n"));
+    t.replace(QStringLiteral("\n\n"), QStringLiteral("\n"));
+    if (t.count(QLatin1Char('\n')) + 1 <= 1) return text;
+    QStringList lines = t.split(QLatin1Char('\n'));
+    if (order == 1)
+        std::sort(lines.begin(), lines.end(), std::greater<QString>());
+    else
+        std::sort(lines.begin(), lines.end());
+    QString out;
+    out.reserve(t.size() + lines.size() + 1);
+    for (const QString& line : lines) {
+        out += line;
+        out += kCrLf;
+    }
+    return out;
+}
+
+void SaveGridSchedules() {
+    FlexGrid* grid = Grid();
+    grid->SetRedraw(false);
+    ScheduleText.clear();
+    for (int i = 1; i < grid->Rows(); ++i) {
+        PumpEvents();
+        ScheduleText += grid->TextMatrix(i, 1) + ScheduleFile::FieldSeparator +
+                        grid->TextMatrix(i, 2) + kCrLf;
+    }
+    ChopCrLf(ScheduleText);
+    grid->SetRedraw(true);
+    ScheduleText = SortLines(ScheduleText, 0);
+    WriteScheduleFile();
+}
+
+void WriteScheduleFile() {
+    PumpEvents();
+    const QString doubled = kCrLf + kCrLf;
+    if (ScheduleText.contains(doubled)) {
+        ScheduleText.replace(doubled, kCrLf);
+        ChopCrLf(ScheduleText);
+    }
+    if (!ScheduleText.isEmpty() && ScheduleText != ScheduleFile::FieldSeparator)
+        ScheduleText = SortLines(ScheduleText, 0);
+    else
+        ScheduleText = QStringLiteral("1");
+    if (TextFile::WriteAtomic(SchedulePath(), ScheduleText + kCrLf)) return;
+    ShowNotice(QStringLiteral("データ書き込みに失敗しました。"));
+    ScheduleWriteFailed = 1;
+}
+
+void WriteScheduleFileAtExit() {
+    QString copy = ScheduleText;
+    ScheduleText.clear();
+    AdShown = 1;
+    QString output = QStringLiteral("1");
+    if (!copy.isEmpty()) {
+        const QString doubled = kCrLf + kCrLf;
+        if (copy.contains(doubled)) copy.replace(doubled, kCrLf);
+        ChopCrLf(copy);
+        ScheduleText = SortLines(copy, 0);
+        output = QStringLiteral("1") + kCrLf + TrimSpaces(ScheduleText);
+    }
+    PumpEvents();
+    TextFile::WriteAtomic(SchedulePath(), output + kCrLf);
+}
+
+void SortAndSaveGrid() {
+    FlexGrid* grid = Grid();
+    grid->SetRedraw(false);
+    grid->SortByKey();
+    if (grid->Rows() > 2) SaveGridSchedules();
+    grid->SetRedraw(true);
+}
+
+bool LoadSchedules() {
+    if (!QFileInfo::exists(SchedulePath()))
+        return FailLoading(QStringLiteral("「velsokura.txt」が見つかりません。"));
+    QStringList lines;
+    if (!TextFile::ReadLines(SchedulePath(), lines))
+        return FailLoading(QStringLiteral("ファイルオープンエラー。"));
+
+    FlexGrid* grid = Grid();
+    const QString& separator = ScheduleFile::FieldSeparator;
+    ScheduleCount = 0;
+    QString duplicateKey;
+    QSet<QString> keys;
+    grid->SetRedraw(false);
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        PumpEvents();
+        QString line = lines[n];
+        if (line == separator) {
+            LastExitUnsaved = 1;
+            line = QStringLiteral("1");
+        }
+        if (!line.contains(separator)) {
+            if (n == 0) AdShown = LeadingNumber(line) != 0 ? 1 : 0;
+        } else {
+            if (n == 0) {
+                AdShown = 1;
+                LastExitUnsaved = 1;
+            }
+            const QString key = line.left(16);
+            // A text start beyond the line, or a key that is no real minute,
+            // would break the clock later: refuse the file as it stands.
+            if ((line.size() >= 17 && line.size() <= 27) || !IsRealKey(key)) {
+                grid->SetRedraw(true);
+                return FailLoading(QStringLiteral("ファイルオープンエラー。"));
+            }
+            QString text = line.mid(28);
+            qsizetype spaces = 0;
+            while (spaces < text.size() && text.at(spaces) == QLatin1Char(' ')) ++spaces;
+            text = QStringLiteral(" ") + text.mid(spaces);
+            if (ScheduleCount == 0) {
+                grid->SetTextMatrix(1, 1, key);
+                grid->SetTextMatrix(1, 2, text);
+            } else {
+                grid->AddItem(QStringLiteral("\t") + key + QStringLiteral("\t") + text);
+            }
+            ++ScheduleCount;
+            if (keys.contains(key) && duplicateKey.isEmpty()) duplicateKey = key;
+            keys.insert(key);
+        }
+        if (StatusCancelled == 1) {
+            EndProgram();
+            return false;
+        }
+    }
+    grid->SortByKey();
+    grid->SetRedraw(true);
+
+    if (LastExitUnsaved == 1) {
+        FormSlot<frmStatus>::Unload();
+        ShowNotice(QStringLiteral("前回アプリケーション終了時に保存出来てない可能性があります、"
+                                  "念のためご確認下さい。"));
+    } else if (!duplicateKey.isEmpty()) {
+        FormSlot<frmStatus>::Unload();
+        ShowNotice(duplicateKey +
+                   QStringLiteral("の時間が重複しています、テキストファイルを操作した場合は"
+                                  "日付時間の重複行を削除するか変更しておいて下さい。"));
+    }
+    return true;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The schedule file velsokura.txt and the routines that move schedules
+// between the grid and it.
+
+#include <QString>
+
+class FlexGrid;
+
+namespace ScheduleFile {
+
+// Between the key and the text on every schedule line.
+inline const QString FieldSeparator = QStringLiteral("#:;*$=\\#:\\*;");
+inline const QString FileName = QStringLiteral("velsokura.txt");
+inline const QString HeaderKey = QStringLiteral("   日付時間");
+inline const QString HeaderText =
+    QStringLiteral("                                      予定");
+
+// Header captions and column widths of the schedule grid.
+void SetGridHeader(FlexGrid* grid);
+
+}  // namespace ScheduleFile
+
+// Lines sorted ascending (order 0) or descending (1), each ended by CR LF.
+QString SortLines(const QString& text, int order);
+
+void SaveGridSchedules();
+void WriteScheduleFile();
+void WriteScheduleFileAtExit();
+void SortAndSaveGrid();
+
+// Fills the grid from the file; false when the program is ending instead.
+bool LoadSchedules();

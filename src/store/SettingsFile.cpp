@@ -1,0 +1,75 @@
+#include "store/SettingsFile.h"
+
+#include "alarm/Sounds.h"
+#include "app/frmMain.h"
+#include "core/mdlMain.h"
+#include "dialogs/MessageWaits.h"
+#include "dialogs/frmStatus.h"
+#include "platform/TextFile.h"
+
+#include <QFileInfo>
+
+using namespace mdlMain;
+
+namespace {
+
+QString SettingsPath() { return AppFolder + QStringLiteral("AppData.txt"); }
+
+std::uint8_t DigitAt(const QString& line, qsizetype index) {
+    if (index >= line.size()) return 0;
+    const char16_t c = line.at(index).unicode();
+    return (c >= u'0' && c <= u'9') ? static_cast<std::uint8_t>(c - u'0') : 0;
+}
+
+bool HasSoundEnding(const QString& path) {
+    static const QString endings[] = {".AIFF", ".aiff", ".AIF", ".aif", ".WAV",
+                                      ".wav",  ".MP3",  ".mp3"};
+    for (const QString& e : endings)
+        if (path.endsWith(e, Qt::CaseSensitive)) return true;
+    return false;
+}
+
+bool FailLoading(const QString& message) {
+    FormSlot<frmStatus>::Unload();
+    ShowNotice(message);
+    Main()->Unload(VbForm::vbFormCode);
+    return false;
+}
+
+}  // namespace
+
+bool LoadSettings() {
+    if (!QFileInfo::exists(SettingsPath()))
+        return FailLoading(QStringLiteral("「AppData.txt」が見つかりません。"));
+    QStringList lines;
+    if (!TextFile::ReadLines(SettingsPath(), lines))
+        return FailLoading(QStringLiteral("ファイル2オープンエラー。"));
+    QString line;
+    for (const QString& l : lines) {
+        PumpEvents();
+        if (Quitting == 1) break;
+        line = l;
+    }
+    SoundOn = DigitAt(line, 0);
+    SoundIndex = DigitAt(line, 2);
+    SaveHistoryAtExit = DigitAt(line, 4);
+    SoundFilePath = line.size() <= 6 ? QString() : line.mid(6);
+    if (SoundFilePath.isEmpty()) return true;
+    if (!HasSoundEnding(SoundFilePath)) {
+        FormSlot<frmStatus>::Unload();
+        ShowNotice(QStringLiteral("サウンドファイルが正しくありません。"));
+        SoundFilePath.clear();
+        return true;
+    }
+    OpenSound(SoundFilePath, 5);
+    return true;
+}
+
+void WriteSettingsFile() {
+    const QString line = QStringLiteral("%1,%2,%3,%4")
+                             .arg(SoundOn)
+                             .arg(SoundIndex)
+                             .arg(SaveHistoryAtExit)
+                             .arg(SoundFilePath);
+    TextFile::WriteAtomic(SettingsPath(), line + QStringLiteral("\r\n"));
+}

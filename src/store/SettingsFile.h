@@ -1,0 +1,6 @@
+#pragma once
+// AppData.txt: one line "SoundOn,SoundIndex,SaveHistoryAtExit,SoundFilePath".
+
+// Reads the options; false when the program is ending instead.
+bool LoadSettings();
+void WriteSettingsFile();
