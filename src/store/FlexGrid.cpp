@@ -164,9 +164,13 @@ double FlexGrid::RowHeightTw(int row) const {
     return Twips::FromPxY(px);
 }
 
-double FlexGrid::ColWidthTw(int col) const { return Twips::FromPxX(columnWidth(col)); }
+double FlexGrid::ColWidthTw(int col) const {
+    return col >= 0 && col < Cols() ? colWidthTw_[static_cast<size_t>(col)] : 0;
+}
 
 void FlexGrid::SetColWidthTw(int col, double twips) {
+    if (col < 0 || col >= Cols()) return;
+    colWidthTw_[static_cast<size_t>(col)] = twips;
     setColumnWidth(col, Twips::ToPxX(twips));
     if (col == 0) setColumnHidden(0, twips <= 0);
 }

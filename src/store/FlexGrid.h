@@ -84,4 +84,5 @@ private:
     int col_ = 0;
     int colSel_ = 0;
     bool redraw_ = true;
+    std::array<double, FlexGridModel::kCols> colWidthTw_{};
 };

@@ -103,10 +103,8 @@ void SaveGridSchedules() {
 void WriteScheduleFile() {
     PumpEvents();
     const QString doubled = kCrLf + kCrLf;
-    if (ScheduleText.contains(doubled)) {
-        ScheduleText.replace(doubled, kCrLf);
-        ChopCrLf(ScheduleText);
-    }
+    if (ScheduleText.contains(doubled)) ScheduleText.replace(doubled, kCrLf);
+    ChopCrLf(ScheduleText);
     if (!ScheduleText.isEmpty() && ScheduleText != ScheduleFile::FieldSeparator)
         ScheduleText = SortLines(ScheduleText, 0);
     else

@@ -1,0 +1,103 @@
+#include "TestSupport.h"
+
+#include "app/frmMain.h"
+#include "core/VbForm.h"
+#include "core/mdlMain.h"
+#include "dialogs/frm2Message.h"
+#include "dialogs/frm3Message.h"
+#include "platform/AppPaths.h"
+#include "platform/Clock.h"
+#include "platform/Fonts.h"
+#include "platform/Mci.h"
+#include "platform/TextFile.h"
+#include "store/ScheduleFile.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+
+AppFixture::AppFixture(const QDateTime& now) {
+    DestroyAllForms();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    AppPaths::ReleaseSingleInstance();
+    mdlMain::ResetState();
+    Fonts::RegisterSubstitutes();
+    AppPaths::SetExecutableFolder(dir_.path());
+    Clock::Set(now);
+    Mci::SetBackend([this](const QString& c) { soundCommands << c; });
+}
+
+AppFixture::~AppFixture() {
+    DestroyAllForms();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    AppPaths::ReleaseSingleInstance();
+    Mci::SetBackend([](const QString&) {});
+}
+
+QString AppFixture::Folder() const { return dir_.path() + QLatin1Char('/'); }
+
+void AppFixture::WriteFile(const QString& name, const QByteArray& bytes) const {
+    QFile f(Folder() + name);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+void AppFixture::WriteText(const QString& name, const QString& text) const {
+    WriteFile(name, Cp932(text));
+}
+
+QByteArray AppFixture::ReadFile(const QString& name) const {
+    QFile f(Folder() + name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool AppFixture::Exists(const QString& name) const { return QFile::exists(Folder() + name); }
+
+void AppFixture::WriteDefaults() const {
+    WriteFile(QStringLiteral("velsokura.txt"), "1\r\n");
+    WriteFile(QStringLiteral("AppData.txt"), "1,0,0,\r\n");
+}
+
+frmMain* AppFixture::NewMain() { return new frmMain(); }
+
+BoxAnswerer::BoxAnswerer(Answer a) : answer(a) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+    timer_.start(5);
+}
+
+BoxAnswerer::~BoxAnswerer() { timer_.stop(); }
+
+void BoxAnswerer::Poll() {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        texts << box->text();
+        box->accept();
+        return;
+    }
+    if (frm2Message* notice = FormSlot<frm2Message>::Get(); notice && notice->isVisible()) {
+        texts << notice->lblM->text();
+        if (answer == CloseBox)
+            notice->close();
+        else
+            QTest::mouseClick(notice->cmdMessage, Qt::LeftButton);
+        return;
+    }
+    if (frm3Message* question = FormSlot<frm3Message>::Get(); question && question->isVisible()) {
+        texts << question->lblMM->text();
+        switch (answer) {
+        case Yes: QTest::mouseClick(question->Command1, Qt::LeftButton); break;
+        case No: QTest::mouseClick(question->Command2, Qt::LeftButton); break;
+        case Cancel: QTest::mouseClick(question->Command3, Qt::LeftButton); break;
+        case CloseBox: question->close(); break;
+        }
+    }
+}
+
+QString ScheduleLine(const QString& key, const QString& text) {
+    return key + ScheduleFile::FieldSeparator + text;
+}
+
+QByteArray Cp932(const QString& text) { return TextFile::Encode(text); }

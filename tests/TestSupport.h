@@ -1,0 +1,59 @@
+#pragma once
+// A fresh program folder, reset state, a set clock, recorded sound commands,
+// and hands that answer the program's boxes.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <memory>
+
+class frmMain;
+
+class AppFixture {
+public:
+    explicit AppFixture(const QDateTime& now = QDateTime(QDate(2026, 12, 7), QTime(10, 0, 30)));
+    ~AppFixture();
+
+    QString Folder() const;  // ends with '/'
+    void WriteFile(const QString& name, const QByteArray& bytes) const;
+    // Writes text as CP932.
+    void WriteText(const QString& name, const QString& text) const;
+    QByteArray ReadFile(const QString& name) const;
+    bool Exists(const QString& name) const;
+
+    // The default data files of a fresh install.
+    void WriteDefaults() const;
+
+    // A main window, not yet loaded.
+    frmMain* NewMain();
+
+    QStringList soundCommands;
+
+private:
+    QTemporaryDir dir_;
+};
+
+// Clicks through every box the program shows while alive: the notice box
+// gets OK, the question box gets the chosen answer, standard boxes are
+// accepted. Records each text in order.
+class BoxAnswerer {
+public:
+    enum Answer { Yes, No, Cancel, CloseBox };
+    explicit BoxAnswerer(Answer answer = Yes);
+    ~BoxAnswerer();
+
+    QStringList texts;
+    Answer answer;
+
+private:
+    void Poll();
+    QTimer timer_;
+};
+
+// Schedule file text: each (key, text) as a line, the text as stored.
+QString ScheduleLine(const QString& key, const QString& text);
+
+// CP932 bytes of a text.
+QByteArray Cp932(const QString& text);

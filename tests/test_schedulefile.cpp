@@ -1,0 +1,263 @@
+// The schedule file: line sorting, exact bytes of both writers, the reader's
+// answer to every kind of file, and the grid rebuild.
+
+#include "TestSupport.h"
+#include "app/frmMain.h"
+#include "core/mdlMain.h"
+#include "store/FlexGrid.h"
+#include "store/ScheduleFile.h"
+
+#include <QDir>
+#include <QtTest>
+
+using namespace mdlMain;
+
+namespace {
+
+const QString A = QStringLiteral("2026/12/08/09:00");
+const QString B = QStringLiteral("2026/12/24/19:00");
+const QString C = QStringLiteral("2027/01/01/00:00");
+
+void Fill(FlexGrid* grid, const QList<QPair<QString, QString>>& rows) {
+    grid->SetRows(2);
+    grid->SetTextMatrix(1, 1, QString());
+    grid->SetTextMatrix(1, 2, QString());
+    for (int i = 0; i < rows.size(); ++i) {
+        if (i == 0) {
+            grid->SetTextMatrix(1, 1, rows[0].first);
+            grid->SetTextMatrix(1, 2, rows[0].second);
+        } else {
+            grid->AddItem("\t" + rows[i].first + "\t" + rows[i].second);
+        }
+    }
+    ScheduleCount = static_cast<int>(rows.size());
+}
+
+}  // namespace
+
+class TestScheduleFile : public QObject {
+    Q_OBJECT
+private slots:
+    void sortLines_data();
+    void sortLines();
+    void writersGiveExactBytes_data();
+    void writersGiveExactBytes();
+    void failedWriteTellsAndKeepsTheOldFile();
+    void readerAnswersEveryFile_data();
+    void readerAnswersEveryFile();
+    void readerSortsAndCleansText();
+    void readerFindsDuplicateKeyAnywhere();
+    void exitFileReadsBackWithoutWarning();
+    void rebuildSortsUnderFreshHeader();
+};
+
+void TestScheduleFile::sortLines_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("order");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("a final break makes an empty line") << "b\r\n" << 0 << "\r\nb\r\n";
+    QTest::newRow("one line no break") << "only" << 0 << "only";
+    QTest::newRow("ascending") << "b\r\na" << 0 << "a\r\nb\r\n";
+    QTest::newRow("descending") << "a\r\nb" << 1 << "b\r\na\r\n";
+    QTest::newRow("empty lines sort first") << "b\r\na\r\n" << 0 << "\r\na\r\nb\r\n";
+    QTest::newRow("three breaks leave two") << "b\n\n\na" << 0 << "\r\na\r\nb\r\n";
+    QTest::newRow("case-sensitive") << "a\r\nB" << 0 << "B\r\na\r\n";
+}
+
+void TestScheduleFile::sortLines() {
+    QFETCH(QString, text);
+    QFETCH(int, order);
+    QFETCH(QString, expected);
+    QCOMPARE(SortLines(text, order), expected);
+}
+
+void TestScheduleFile::writersGiveExactBytes_data() {
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QByteArray>("duringRun");
+    QTest::addColumn<QByteArray>("atExit");
+    const QString l1 = ScheduleLine(A, " 歯医者");
+    const QString l2 = ScheduleLine(B, " 会議");
+    const QString l3 = ScheduleLine(C, " 新年");
+    QTest::newRow("none") << 0 << QByteArray("1\r\n") << QByteArray("1\r\n");
+    QTest::newRow("one") << 1 << Cp932(l1 + "\r\n") << Cp932("1\r\n" + l1 + "\r\n");
+    QTest::newRow("three") << 3 << Cp932(l1 + "\r\n" + l2 + "\r\n" + l3 + "\r\n\r\n")
+                           << Cp932("1\r\n" + l1 + "\r\n" + l2 + "\r\n" + l3 + "\r\n\r\n");
+}
+
+void TestScheduleFile::writersGiveExactBytes() {
+    QFETCH(int, count);
+    QFETCH(QByteArray, duringRun);
+    QFETCH(QByteArray, atExit);
+    AppFixture app;
+    InitAppFolder();
+    frmMain* main = app.NewMain();
+    // Out of order on purpose: every writer sorts.
+    const QList<QPair<QString, QString>> all = {{C, " 新年"}, {A, " 歯医者"}, {B, " 会議"}};
+    QList<QPair<QString, QString>> rows = all.mid(0, count);
+    if (count == 1) rows = {{A, " 歯医者"}};
+    Fill(main->MSFlexGrid1, rows);
+
+    SaveGridSchedules();
+    QCOMPARE(app.ReadFile("velsokura.txt"), duringRun);
+
+    // The exit builds the lines from the grid, then sorts, saves and writes.
+    ScheduleText.clear();
+    for (int i = 1; i <= ScheduleCount; ++i)
+        ScheduleText += main->MSFlexGrid1->TextMatrix(i, 1) + ScheduleFile::FieldSeparator +
+                        main->MSFlexGrid1->TextMatrix(i, 2) + "\r\n";
+    while (ScheduleText.endsWith("\r\n")) ScheduleText.chop(2);
+    SortAndSaveGrid();
+    WriteScheduleFileAtExit();
+    QCOMPARE(app.ReadFile("velsokura.txt"), atExit);
+    QCOMPARE(AdShown, std::uint8_t(1));
+}
+
+void TestScheduleFile::failedWriteTellsAndKeepsTheOldFile() {
+    AppFixture app;
+    InitAppFolder();
+    frmMain* main = app.NewMain();
+    QVERIFY(QDir(app.Folder()).mkdir("velsokura.txt"));  // cannot be replaced by a file
+    Fill(main->MSFlexGrid1, {{A, " x"}, {B, " y"}});
+    BoxAnswerer boxes;
+    SaveGridSchedules();
+    QCOMPARE(boxes.texts, QStringList{"データ書き込みに失敗しました。"});
+    QCOMPARE(ScheduleWriteFailed, std::uint8_t(1));
+    QVERIFY(QFileInfo(app.Folder() + "velsokura.txt").isDir());
+    QCOMPARE(main->MSFlexGrid1->Rows(), 3);
+}
+
+void TestScheduleFile::readerAnswersEveryFile_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("loads");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("adShown");
+    const QString sep = ScheduleFile::FieldSeparator;
+    const QString warn =
+        "前回アプリケーション終了時に保存出来てない可能性があります、念のためご確認下さい。";
+    QTest::newRow("first run") << QByteArray("0\r\n") << true << "" << 0 << 0;
+    QTest::newRow("clean, empty") << QByteArray("1\r\n") << true << "" << 0 << 1;
+    QTest::newRow("non-numeric first line") << QByteArray("abc\r\n") << true << "" << 0 << 0;
+    QTest::newRow("leading number") << QByteArray("2x\r\n") << true << "" << 0 << 1;
+    QTest::newRow("empty file") << QByteArray() << true << "" << 0 << 0;
+    QTest::newRow("separator only") << Cp932(sep + "\r\n") << true << warn << 0 << 1;
+    QTest::newRow("schedule first")
+        << Cp932(ScheduleLine(A, " x") + "\r\n") << true << warn << 1 << 1;
+    QTest::newRow("clean, two")
+        << Cp932("1\r\n" + ScheduleLine(A, " x") + "\r\n" + ScheduleLine(B, " y") + "\r\n\r\n")
+        << true << "" << 2 << 1;
+    QTest::newRow("duplicate keys")
+        << Cp932("1\r\n" + ScheduleLine(B, " x") + "\r\n" + ScheduleLine(B, " y") + "\r\n")
+        << true
+        << B + "の時間が重複しています、テキストファイルを操作した場合は日付時間の重複行を削除するか"
+               "変更しておいて下さい。"
+        << 2 << 1;
+    QTest::newRow("text start beyond the line, 17")
+        << Cp932("1\r\n" + A.left(5) + sep + "\r\n") << false << "ファイルオープンエラー。" << -1
+        << -1;
+    QTest::newRow("text start beyond the line, 27")
+        << Cp932("1\r\n" + A.left(15) + sep + "\r\n") << false << "ファイルオープンエラー。"
+        << -1 << -1;
+    QTest::newRow("broken separator is no schedule")
+        << Cp932("1\r\n" + A + sep.left(11) + "\r\n" + ScheduleLine(B, " y")) << true << ""
+        << 1 << 1;
+    QTest::newRow("key not a real date")
+        << Cp932("1\r\n" + ScheduleLine("2026/13/45/25:99", " x") + "\r\n") << false
+        << "ファイルオープンエラー。" << -1 << -1;
+    QTest::newRow("key of letters")
+        << Cp932("1\r\n" + ScheduleLine("abcd/ef/gh/ij:kl", " x") + "\r\n") << false
+        << "ファイルオープンエラー。" << -1 << -1;
+}
+
+void TestScheduleFile::readerAnswersEveryFile() {
+    QFETCH(QByteArray, file);
+    QFETCH(bool, loads);
+    QFETCH(QString, message);
+    QFETCH(int, count);
+    QFETCH(int, adShown);
+    AppFixture app;
+    InitAppFolder();
+    app.WriteFile("velsokura.txt", file);
+    frmMain* main = app.NewMain();
+    BoxAnswerer boxes;
+    QCOMPARE(LoadSchedules(), loads);
+    QCOMPARE(boxes.texts, message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(app.ReadFile("velsokura.txt"), file);  // reading never writes
+    if (!loads) {
+        QCOMPARE(ProgramEnded, std::uint8_t(1));
+        return;
+    }
+    QCOMPARE(ScheduleCount, count);
+    QCOMPARE(int(AdShown), adShown);
+    QCOMPARE(main->MSFlexGrid1->Rows(), std::max(count, 1) + 1);
+}
+
+void TestScheduleFile::readerSortsAndCleansText() {
+    AppFixture app;
+    InitAppFolder();
+    app.WriteText("velsokura.txt", "1\r\n" + ScheduleLine(C, "   three spaces") + "\r\n" +
+                                       ScheduleLine(A, "none") + "\r\n" +
+                                       ScheduleLine(B, " one") + "\r\n\r\n");
+    frmMain* main = app.NewMain();
+    QVERIFY(LoadSchedules());
+    FlexGrid* g = main->MSFlexGrid1;
+    QCOMPARE(g->Rows(), 4);
+    QCOMPARE(g->TextMatrix(1, 1), A);
+    QCOMPARE(g->TextMatrix(1, 2), QString(" none"));
+    QCOMPARE(g->TextMatrix(2, 2), QString(" one"));
+    QCOMPARE(g->TextMatrix(3, 1), C);
+    QCOMPARE(g->TextMatrix(3, 2), QString(" three spaces"));
+}
+
+void TestScheduleFile::readerFindsDuplicateKeyAnywhere() {
+    // The repeated key is not the largest read so far; it is still reported.
+    AppFixture app;
+    InitAppFolder();
+    app.WriteText("velsokura.txt", "1\r\n" + ScheduleLine(A, " a") + "\r\n" +
+                                       ScheduleLine(C, " c") + "\r\n" + ScheduleLine(A, " a2") +
+                                       "\r\n");
+    frmMain* main = app.NewMain();
+    BoxAnswerer boxes;
+    QVERIFY(LoadSchedules());
+    QCOMPARE(boxes.texts.size(), 1);
+    QVERIFY(boxes.texts[0].startsWith(A + "の時間が重複しています"));
+    QCOMPARE(main->MSFlexGrid1->Rows(), 4);
+}
+
+void TestScheduleFile::exitFileReadsBackWithoutWarning() {
+    AppFixture app;
+    InitAppFolder();
+    frmMain* main = app.NewMain();
+    Fill(main->MSFlexGrid1, {{B, " 会議 & 打ち合わせ"}, {A, " 歯医者"}});
+    SortAndSaveGrid();
+    ScheduleText = ScheduleLine(A, " 歯医者") + "\r\n" + ScheduleLine(B, " 会議 & 打ち合わせ");
+    WriteScheduleFileAtExit();
+    delete main;
+    ResetState();
+    InitAppFolder();
+    main = app.NewMain();
+    BoxAnswerer boxes;
+    QVERIFY(LoadSchedules());
+    QVERIFY(boxes.texts.isEmpty());
+    QCOMPARE(ScheduleCount, 2);
+    QCOMPARE(main->MSFlexGrid1->TextMatrix(2, 2), QString(" 会議 & 打ち合わせ"));
+}
+
+void TestScheduleFile::rebuildSortsUnderFreshHeader() {
+    AppFixture app;
+    InitAppFolder();
+    frmMain* main = app.NewMain();
+    FlexGrid* g = main->MSFlexGrid1;
+    Fill(g, {{C, " c"}, {A, " a"}, {B, " b"}});
+    g->SetTextMatrix(0, 1, "x");
+    main->RebuildGrid();
+    QCOMPARE(g->Rows(), 4);
+    QCOMPARE(g->TextMatrix(0, 1), ScheduleFile::HeaderKey);
+    QCOMPARE(g->TextMatrix(0, 2), ScheduleFile::HeaderText);
+    QCOMPARE(g->TextMatrix(1, 1) + g->TextMatrix(1, 2), A + " a");
+    QCOMPARE(g->TextMatrix(3, 1) + g->TextMatrix(3, 2), C + " c");
+    QCOMPARE(g->ColWidthTw(1), 1600.0);
+}
+
+QTEST_MAIN(TestScheduleFile)
+#include "test_schedulefile.moc"
