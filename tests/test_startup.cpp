@@ -1,1 +1,351 @@
+// Start-up from the real files: missed schedules, notices, the lock, the
+// refusals, Cancel, and the exit that writes the files back.
 
+#include "TestSupport.h"
+#include "app/frmMain.h"
+#include "core/Colors.h"
+#include "core/Twips.h"
+#include "core/mdlMain.h"
+#include "dialogs/frmMessage.h"
+#include "dialogs/frmStatus.h"
+#include "platform/AppPaths.h"
+#include "store/FlexGrid.h"
+#include "store/ScheduleFile.h"
+
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace mdlMain;
+
+namespace {
+
+// Now is 2026/12/07 10:00:30.
+const QString Past1 = QStringLiteral("2026/12/06/08:00");
+const QString Past2 = QStringLiteral("2026/12/07/09:59");
+const QString ThisMinute = QStringLiteral("2026/12/07/10:00");
+const QString LaterToday = QStringLiteral("2026/12/07/18:30");
+const QString Tomorrow = QStringLiteral("2026/12/08/09:00");
+
+frmMain* Start(AppFixture& app) {
+    frmMain* main = app.NewMain();
+    main->Form_Load();
+    return main;
+}
+
+QString NoticeText() {
+    frmMessage* alarm = FormSlot<frmMessage>::Get();
+    return alarm && alarm->isVisible() ? alarm->Label2->text() : QString();
+}
+
+}  // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void freshInstallShowsEmptyGrid();
+    void missedSchedulesGoToHistoryNewestFirst();
+    void onlyScheduleMissedLeavesEmptyRow();
+    void noticeTexts_data();
+    void noticeTexts();
+    void missedEntriesGoInFrontOfStoredHistory();
+    void storedHistoryAloneLightsHistoryButton();
+    void maskFrameFollowsRows_data();
+    void maskFrameFollowsRows();
+    void secondInstanceIsRefused();
+    void folderPathLimit();
+    void missingFilesEndWithoutWriting_data();
+    void missingFilesEndWithoutWriting();
+    void cancelWhileReadingEndsWithoutWriting();
+    void exitWritesEveryFile();
+    void closeBoxRefusedWhileAlarmWindowWaits();
+};
+
+void TestStartup::freshInstallShowsEmptyGrid() {
+    AppFixture app;
+    app.WriteFile("velsokura.txt", "0\r\n");
+    app.WriteFile("AppData.txt", "1,0,0,\r\n");
+    BoxAnswerer boxes;
+    frmMain* main = Start(app);
+    QVERIFY(boxes.texts.isEmpty());
+    QCOMPARE(ProgramEnded, std::uint8_t(0));
+    QCOMPARE(AdShown, std::uint8_t(1));
+    QCOMPARE(FirstTickPending, std::uint8_t(1));
+    QCOMPARE(MessageWindowUp, std::uint8_t(0));
+    FlexGrid* g = main->MSFlexGrid1;
+    QCOMPARE(g->Rows(), 2);
+    QCOMPARE(g->TextMatrix(0, 1), ScheduleFile::HeaderKey);
+    QCOMPARE(g->TextMatrix(0, 2), ScheduleFile::HeaderText);
+    QCOMPARE(g->ColWidthTw(0), 0.0);
+    QCOMPARE(g->ColWidthTw(2), 8500.0);
+    QVERIFY(!main->Command6->isEnabled());
+    QCOMPARE(Colors::BackColor(main->Command6), Colors::LightGrey);
+    QVERIFY(!main->Command4->isEnabled());
+    for (QPushButton* b : {main->Command1, main->Command2, main->Command5, main->Command7})
+        QVERIFY(!b->isEnabled());
+    for (QPushButton* b : {main->Command3, main->Command8}) QVERIFY(b->isEnabled());
+    QCOMPARE(main->PickerDate(), QString("2026/12/07"));
+    QVERIFY(main->windowState() & Qt::WindowMinimized);
+    QVERIFY(!FormSlot<frmStatus>::Loaded());
+    QVERIFY(FormSlot<frmMessage>::Loaded());
+    QCOMPARE(app.soundCommands.size(), 4);
+    QCOMPARE(app.soundCommands[1],
+             "open \"" + QDir::toNativeSeparators(app.Folder() + "blackout4.mp3") +
+                 "\" alias Sound2");
+}
+
+void TestStartup::missedSchedulesGoToHistoryNewestFirst() {
+    AppFixture app;
+    app.WriteDefaults();
+    app.WriteText("velsokura.txt", "1\r\n" + ScheduleLine(Past1, " 一") + "\r\n" +
+                                       ScheduleLine(Past2, " 二") + "\r\n" +
+                                       ScheduleLine(Tomorrow, " 三") + "\r\n\r\n");
+    frmMain* main = Start(app);
+    QCOMPARE(HistoryText, Past2 + "/ 二\r\n" + Past1 + "/ 一");
+    QCOMPARE(ScheduleCount, 1);
+    QCOMPARE(main->MSFlexGrid1->Rows(), 2);
+    QCOMPARE(main->MSFlexGrid1->TextMatrix(1, 1), Tomorrow);
+    QCOMPARE(NoticeText(), QString("流れた予定の履歴があります。"));
+    QCOMPARE(MessageWindowUp, std::uint8_t(1));
+    // Locked, with History usable and yellow.
+    QVERIFY(main->Command6->isEnabled());
+    QCOMPARE(Colors::BackColor(main->Command6), Colors::Yellow);
+    for (QWidget* w : {static_cast<QWidget*>(main->Command1), static_cast<QWidget*>(main->Command3),
+                       static_cast<QWidget*>(main->Command8), static_cast<QWidget*>(main->Text3),
+                       static_cast<QWidget*>(main->MSFlexGrid1)})
+        QVERIFY(!w->isEnabled());
+}
+
+void TestStartup::onlyScheduleMissedLeavesEmptyRow() {
+    AppFixture app;
+    app.WriteDefaults();
+    // Equal minute counts as passed, whatever the seconds.
+    app.WriteText("velsokura.txt", "1\r\n" + ScheduleLine(ThisMinute, " 今") + "\r\n");
+    frmMain* main = Start(app);
+    QCOMPARE(ScheduleCount, 0);
+    QCOMPARE(main->MSFlexGrid1->Rows(), 2);
+    QVERIFY(main->MSFlexGrid1->TextMatrix(1, 1).isEmpty());
+    QCOMPARE(HistoryText, ThisMinute + "/ 今\r\n");
+    QVERIFY(!main->Command4->isEnabled());
+}
+
+void TestStartup::noticeTexts_data() {
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QString>("notice");
+    QTest::newRow("today only") << QStringList{LaterToday, Tomorrow} << "本日のお知らせがあります。";
+    QTest::newRow("today and missed")
+        << QStringList{Past1, LaterToday} << "本日のお知らせ及び流れた予定の履歴があります。";
+    QTest::newRow("missed only") << QStringList{Past1, Tomorrow} << "流れた予定の履歴があります。";
+    QTest::newRow("nothing") << QStringList{Tomorrow} << "";
+}
+
+void TestStartup::noticeTexts() {
+    QFETCH(QStringList, keys);
+    QFETCH(QString, notice);
+    AppFixture app;
+    app.WriteDefaults();
+    QString file = "1\r\n";
+    for (const QString& k : keys) file += ScheduleLine(k, " x") + "\r\n";
+    app.WriteText("velsokura.txt", file + "\r\n");
+    Start(app);
+    QCOMPARE(NoticeText(), notice);
+    if (notice.isEmpty()) return;
+    frmMessage* alarm = FormSlot<frmMessage>::Get();
+    // The window fits the notice, which sits centred with the OK button.
+    const double width = alarm->WidthTw();
+    QCOMPARE(width, Twips::FromPxX(Twips::ToPxX(Twips::Width(alarm->Label2) + 1500)));
+    QVERIFY(qAbs(Twips::Left(alarm->Label2) + Twips::Width(alarm->Label2) / 2 - width / 2) < 1);
+    QVERIFY(qAbs(Twips::Left(alarm->Command1) + Twips::Width(alarm->Command1) / 2 - width / 2) < 1);
+}
+
+void TestStartup::missedEntriesGoInFrontOfStoredHistory() {
+    AppFixture app;
+    app.WriteDefaults();
+    app.WriteText("RirekiData.dat", "2026/11/01/10:00/ 古い\r\n2026/10/01/10:00/ もっと古い\r\n");
+    app.WriteText("velsokura.txt", "1\r\n" + ScheduleLine(Past1, " 一") + "\r\n");
+    Start(app);
+    QCOMPARE(HistoryText,
+             Past1 + "/ 一\r\n2026/11/01/10:00/ 古い\r\n2026/10/01/10:00/ もっと古い");
+}
+
+void TestStartup::storedHistoryAloneLightsHistoryButton() {
+    AppFixture app;
+    app.WriteDefaults();
+    app.WriteText("RirekiData.dat", "2026/11/01/10:00/ 古い\r\n");
+    frmMain* main = Start(app);
+    QCOMPARE(NoticeText(), QString());
+    QCOMPARE(HistoryText, QString("2026/11/01/10:00/ 古い"));
+    QVERIFY(main->Command6->isEnabled());
+    QCOMPARE(Colors::BackColor(main->Command6), Colors::Yellow);
+}
+
+void TestStartup::maskFrameFollowsRows_data() {
+    QTest::addColumn<int>("schedules");
+    QTest::addColumn<double>("top");
+    QTest::addColumn<double>("height");
+    QTest::newRow("none") << 0 << 575.0 << 4565.0;
+    QTest::newRow("one") << 1 << 575.0 << 4565.0;
+    QTest::newRow("three") << 3 << 575.0 + 2 * 225 << 4565.0 - 2 * 225;
+    QTest::newRow("twenty-five") << 25 << 120.0 + 5015 - 1 << 1.0;
+}
+
+void TestStartup::maskFrameFollowsRows() {
+    QFETCH(int, schedules);
+    QFETCH(double, top);
+    QFETCH(double, height);
+    AppFixture app;
+    app.WriteDefaults();
+    QString file = "1\r\n";
+    for (int i = 0; i < schedules; ++i)
+        file += ScheduleLine(QString("2027/01/%1/10:00").arg(i + 1, 2, 10, QChar('0')), " x") +
+                "\r\n";
+    app.WriteText("velsokura.txt", file);
+    frmMain* main = Start(app);
+    QCOMPARE(Twips::Top(main->Frame1), top);
+    QCOMPARE(Twips::Height(main->Frame1), height);
+    QCOMPARE(main->Command4->isEnabled(), schedules > 0);
+}
+
+void TestStartup::secondInstanceIsRefused() {
+    AppFixture app;
+    app.WriteDefaults();
+    Start(app);
+    QCOMPARE(ProgramEnded, std::uint8_t(0));
+    // The first instance holds its lock; a second start from the same folder fails.
+    BoxAnswerer boxes;
+    frmMain* second = app.NewMain();
+    second->Form_Load();
+    QCOMPARE(boxes.texts, QStringList{"velsokuraはすでに起動されています。"});
+    QCOMPARE(ProgramEnded, std::uint8_t(1));
+}
+
+void TestStartup::folderPathLimit() {
+    {
+        AppFixture app;
+        // AppFolder gets one separator more than the folder.
+        QString folder = app.Folder() + "p";
+        folder += QString(230 - folder.size(), QChar('x'));
+        QVERIFY(QDir().mkpath(folder));
+        AppPaths::SetExecutableFolder(folder);
+        QFile f1(folder + "/velsokura.txt");
+        QVERIFY(f1.open(QIODevice::WriteOnly));
+        f1.write("1\r\n");
+        f1.close();
+        QFile f2(folder + "/AppData.txt");
+        QVERIFY(f2.open(QIODevice::WriteOnly));
+        f2.write("1,0,0,\r\n");
+        f2.close();
+        BoxAnswerer boxes;
+        Start(app);
+        QCOMPARE(AppFolder.size(), 231);
+        QCOMPARE(ProgramEnded, std::uint8_t(0));
+        QVERIFY(boxes.texts.isEmpty());
+    }
+    AppFixture app;
+    app.WriteDefaults();
+    AppPaths::SetExecutableFolder(app.Folder() + QString(231 - app.Folder().size(), QChar('y')));
+    BoxAnswerer boxes;
+    Start(app);
+    QCOMPARE(AppFolder.size(), 232);
+    QCOMPARE(boxes.texts, QStringList{"velsokuraのパスが長すぎます。"});
+    QCOMPARE(ProgramEnded, std::uint8_t(1));
+}
+
+void TestStartup::missingFilesEndWithoutWriting_data() {
+    QTest::addColumn<QString>("missing");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("schedule file") << "velsokura.txt" << "「velsokura.txt」が見つかりません。";
+    QTest::newRow("settings file") << "AppData.txt" << "「AppData.txt」が見つかりません。";
+}
+
+void TestStartup::missingFilesEndWithoutWriting() {
+    QFETCH(QString, missing);
+    QFETCH(QString, message);
+    AppFixture app;
+    app.WriteDefaults();
+    app.WriteText("RirekiData.dat", "2026/11/01/10:00/ 古い\r\n");
+    QVERIFY(QFile::remove(app.Folder() + missing));
+    const QStringList before = QDir(app.Folder()).entryList(QDir::Files);
+    BoxAnswerer boxes;
+    Start(app);
+    QCOMPARE(boxes.texts, QStringList{message});
+    QCOMPARE(ProgramEnded, std::uint8_t(1));
+    QCOMPARE(QDir(app.Folder()).entryList(QDir::Files), before);
+    QCOMPARE(app.ReadFile("RirekiData.dat"), Cp932("2026/11/01/10:00/ 古い\r\n"));
+}
+
+void TestStartup::cancelWhileReadingEndsWithoutWriting() {
+    AppFixture app;
+    app.WriteDefaults();
+    QString file = "1\r\n";
+    for (int i = 0; i < 50; ++i)
+        file += ScheduleLine(QString("2027/02/%1/10:00").arg(i % 28 + 1, 2, 10, QChar('0')), " x") +
+                "\r\n";
+    app.WriteText("velsokura.txt", file);
+    QTimer::singleShot(0, [] {
+        if (frmStatus* status = FormSlot<frmStatus>::Get()) {
+            QTest::mouseClick(status->Command1, Qt::LeftButton);
+            QTest::mouseClick(status->Command1, Qt::LeftButton);
+        }
+    });
+    BoxAnswerer boxes;
+    Start(app);
+    QCOMPARE(StatusCancelled, std::uint8_t(1));
+    QCOMPARE(ProgramEnded, std::uint8_t(1));
+    QVERIFY(boxes.texts.isEmpty());
+    QCOMPARE(app.ReadFile("velsokura.txt"), Cp932(file));
+    QVERIFY(!app.Exists("RirekiData.dat"));
+}
+
+void TestStartup::exitWritesEveryFile() {
+    AppFixture app;
+    app.WriteFile("velsokura.txt", "0\r\n");
+    app.WriteFile("AppData.txt", "1,2,0,\r\n");
+    app.WriteText("RirekiData.dat", "2026/11/01/10:00/ 古い\r\n");
+    frmMain* main = Start(app);
+    // A run's edit adds a schedule; the exit writes it with the first-run line.
+    main->MSFlexGrid1->SetTextMatrix(1, 1, Tomorrow);
+    main->MSFlexGrid1->SetTextMatrix(1, 2, " 明日");
+    ScheduleCount = 1;
+    app.soundCommands.clear();
+    QTest::mouseClick(main->Command3, Qt::LeftButton);
+    QCOMPARE(ProgramEnded, std::uint8_t(1));
+    QCOMPARE(Quitting, std::uint8_t(1));
+    QCOMPARE(app.ReadFile("velsokura.txt"), Cp932("1\r\n" + ScheduleLine(Tomorrow, " 明日") + "\r\n"));
+    QCOMPARE(app.ReadFile("AppData.txt"), QByteArray("1,2,0,\r\n"));
+    QCOMPARE(app.ReadFile("RirekiData.dat"), Cp932("2026/11/01/10:00/ 古い\r\n"));
+    QCOMPARE(app.soundCommands,
+             QStringList({"stop Sound1", "close Sound1", "stop Sound2", "close Sound2", "stop Sound3",
+                          "close Sound3", "stop Sound4", "close Sound4", "stop Sound5",
+                          "close Sound5"}));
+}
+
+void TestStartup::closeBoxRefusedWhileAlarmWindowWaits() {
+    AppFixture app;
+    app.WriteDefaults();
+    app.WriteText("velsokura.txt", "1\r\n" + ScheduleLine(LaterToday, " x") + "\r\n");
+    frmMain* main = Start(app);
+    QCOMPARE(MessageWindowUp, std::uint8_t(1));
+    const QByteArray before = app.ReadFile("velsokura.txt");
+    main->close();
+    QCOMPARE(ProgramEnded, std::uint8_t(0));
+    QVERIFY(!main->IsUnloaded());
+    QCOMPARE(app.ReadFile("velsokura.txt"), before);
+    // The alarm window refuses its close box too; OK acknowledges.
+    frmMessage* alarm = FormSlot<frmMessage>::Get();
+    alarm->close();
+    QVERIFY(FormSlot<frmMessage>::Loaded());
+    QTest::mouseClick(alarm->Command1, Qt::LeftButton);
+    QCOMPARE(MessageWindowUp, std::uint8_t(0));
+    QCOMPARE(StartupNoticePending, std::uint8_t(0));
+    QVERIFY(main->Command3->isEnabled());
+    main->close();
+    QCOMPARE(ProgramEnded, std::uint8_t(1));
+    QCOMPARE(app.ReadFile("velsokura.txt"), Cp932("1\r\n" + ScheduleLine(LaterToday, " x") + "\r\n"));
+}
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"

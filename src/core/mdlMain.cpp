@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <QThread>
 
 #include "app/frmMain.h"
 
@@ -42,7 +43,8 @@ void InitAppFolder() {
 void EndProgram() {
     ProgramEnded = 1;
     Quitting = 1;
-    QCoreApplication::exit(0);
+    // Before the event loop runs, main() sees ProgramEnded instead.
+    if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
 }
 
 void PumpEvents() { QCoreApplication::processEvents(); }
