@@ -45,5 +45,6 @@ void UpdateResetButton(bool toFirstColumn) {
     }
     grid->SetRow(1);
     if (toFirstColumn) grid->SetCol(1);
-    f->Command4->setEnabled(!grid->Text().isEmpty());
+    // Row 1's key decides: the hidden column 0 is always empty.
+    f->Command4->setEnabled(!grid->TextMatrix(1, 1).isEmpty());
 }

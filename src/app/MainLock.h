@@ -5,5 +5,5 @@ void DisableMainControls();
 void EnableMainControls();
 
 // Reset all is enabled with two or more schedule rows; otherwise the cursor
-// goes to row 1 (and to column 1 when asked) and that cell decides.
+// goes to row 1 (and to column 1 when asked) and row 1's key decides.
 void UpdateResetButton(bool toFirstColumn);
