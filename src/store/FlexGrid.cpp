@@ -7,7 +7,22 @@
 #include <algorithm>
 
 int FlexGridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(cells.size()) - 1;
+    if (parent.isValid()) return 0;
+    return frozen_ ? frozenRows_ : static_cast<int>(cells.size()) - 1;
+}
+
+void FlexGridModel::Freeze() {
+    if (frozen_) return;
+    frozenRows_ = rowCount();
+    frozen_ = true;
+}
+
+void FlexGridModel::Thaw() {
+    if (!frozen_) return;
+    beginResetModel();
+    frozen_ = false;
+    endResetModel();
+    emit headerDataChanged(Qt::Horizontal, 0, kCols - 1);
 }
 
 int FlexGridModel::columnCount(const QModelIndex& parent) const {
@@ -30,6 +45,7 @@ QVariant FlexGridModel::headerData(int section, Qt::Orientation orientation, int
 }
 
 void FlexGridModel::CellChanged(int row, int col) {
+    if (frozen_) return;
     if (row == 0) {
         emit headerDataChanged(Qt::Horizontal, col, col);
         return;
@@ -39,14 +55,27 @@ void FlexGridModel::CellChanged(int row, int col) {
 }
 
 void FlexGridModel::BeginAppend(int count) {
+    if (frozen_) return;
     const int first = rowCount();
     beginInsertRows({}, first, first + count - 1);
 }
-void FlexGridModel::EndAppend() { endInsertRows(); }
-void FlexGridModel::BeginRemove(int first, int last) { beginRemoveRows({}, first - 1, last - 1); }
-void FlexGridModel::EndRemove() { endRemoveRows(); }
+void FlexGridModel::EndAppend() {
+    if (!frozen_) endInsertRows();
+}
+
+void FlexGridModel::BeginRemove(int first, int last) {
+    if (!frozen_) beginRemoveRows({}, first - 1, last - 1);
+}
+
+void FlexGridModel::EndRemove() {
+    if (!frozen_) endRemoveRows();
+}
 
 void FlexGridModel::Reset(const std::vector<Line>& replacement) {
+    if (frozen_) {
+        cells = replacement;
+        return;
+    }
     beginResetModel();
     cells = replacement;
     endResetModel();
@@ -54,6 +83,7 @@ void FlexGridModel::Reset(const std::vector<Line>& replacement) {
 }
 
 void FlexGridModel::Sorted() {
+    if (frozen_) return;
     emit layoutAboutToBeChanged();
     emit layoutChanged();
 }
@@ -156,6 +186,12 @@ void FlexGrid::SortByKey() {
 
 void FlexGrid::SetRedraw(bool on) {
     redraw_ = on;
+    if (on) {
+        model_.Thaw();
+        ShowCursor();
+    } else {
+        model_.Freeze();
+    }
     setUpdatesEnabled(on);
 }
 
@@ -187,6 +223,7 @@ void FlexGrid::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void FlexGrid::ShowCursor() {
+    if (!redraw_) return;
     clearSelection();
     if (row_ >= 1 && col_ >= 1) {
         selectionModel()->select(model_.index(row_ - 1, 0),

@@ -16,6 +16,11 @@ public:
 
     std::vector<Line> cells;  // cells[0] is the header row
 
+    // While frozen the view is told nothing and sees the rows it last knew;
+    // thawing tells it everything at once.
+    void Freeze();
+    void Thaw();
+
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -29,6 +34,10 @@ public:
     void EndRemove();
     void Reset(const std::vector<Line>& replacement);
     void Sorted();
+
+private:
+    bool frozen_ = false;
+    int frozenRows_ = 0;
 };
 
 class FlexGrid : public QTableView {

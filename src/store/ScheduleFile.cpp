@@ -42,9 +42,24 @@ double LeadingNumber(const QString& text) {
     return ok ? value : 0.0;
 }
 
+// "yyyy/mm/dd/hh:nn" naming a real minute.
 bool IsRealKey(const QString& key) {
-    static const QString format = QStringLiteral("yyyy/MM/dd/HH:mm");
-    return key.size() == 16 && QDateTime::fromString(key, format).isValid();
+    if (key.size() != 16) return false;
+    int field[5] = {};
+    int f = 0;
+    for (qsizetype i = 0; i < 16; ++i) {
+        const QChar c = key.at(i);
+        const bool mark = i == 4 || i == 7 || i == 10 || i == 13;
+        if (mark) {
+            if (c != (i == 13 ? QLatin1Char(':') : QLatin1Char('/'))) return false;
+            ++f;
+        } else if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+            field[f] = field[f] * 10 + (c.unicode() - u'0');
+        } else {
+            return false;
+        }
+    }
+    return QDate::isValid(field[0], field[1], field[2]) && field[3] < 24 && field[4] < 60;
 }
 
 FlexGrid* Grid() { return Main()->MSFlexGrid1; }
