@@ -10,6 +10,7 @@
 #include "platform/Fonts.h"
 #include "platform/Mci.h"
 #include "platform/TextFile.h"
+#include "store/FlexGrid.h"
 #include "store/ScheduleFile.h"
 
 #include <QApplication>
@@ -101,3 +102,18 @@ QString ScheduleLine(const QString& key, const QString& text) {
 }
 
 QByteArray Cp932(const QString& text) { return TextFile::Encode(text); }
+
+void FillGrid(FlexGrid* grid, const QList<QPair<QString, QString>>& rows) {
+    grid->SetRows(2);
+    grid->SetTextMatrix(1, 1, QString());
+    grid->SetTextMatrix(1, 2, QString());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (i == 0) {
+            grid->SetTextMatrix(1, 1, rows[0].first);
+            grid->SetTextMatrix(1, 2, rows[0].second);
+        } else {
+            grid->AddItem("\t" + rows[i].first + "\t" + rows[i].second);
+        }
+    }
+    mdlMain::ScheduleCount = static_cast<int>(rows.size());
+}

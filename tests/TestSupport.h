@@ -52,6 +52,10 @@ private:
     QTimer timer_;
 };
 
+// Puts (key, text) rows into the grid as its schedules.
+class FlexGrid;
+void FillGrid(FlexGrid* grid, const QList<QPair<QString, QString>>& rows);
+
 // Schedule file text: each (key, text) as a line, the text as stored.
 QString ScheduleLine(const QString& key, const QString& text);
 

@@ -26,17 +26,10 @@ namespace {
 // A main window with n schedules in the grid, not started.
 frmMain* MainWith(AppFixture& app, int schedules) {
     frmMain* main = app.NewMain();
-    FlexGrid* g = main->MSFlexGrid1;
-    for (int i = 0; i < schedules; ++i) {
-        const QString key = QString("2027/01/%1/10:00").arg(i + 1, 2, 10, QChar('0'));
-        if (i == 0) {
-            g->SetTextMatrix(1, 1, key);
-            g->SetTextMatrix(1, 2, " x");
-        } else {
-            g->AddItem("\t" + key + "\t x");
-        }
-    }
-    ScheduleCount = schedules;
+    QList<QPair<QString, QString>> rows;
+    for (int i = 0; i < schedules; ++i)
+        rows.append({QString("2027/01/%1/10:00").arg(i + 1, 2, 10, QChar('0')), " x"});
+    FillGrid(main->MSFlexGrid1, rows);
     return main;
 }
 

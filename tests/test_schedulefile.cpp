@@ -18,21 +18,6 @@ const QString A = QStringLiteral("2026/12/08/09:00");
 const QString B = QStringLiteral("2026/12/24/19:00");
 const QString C = QStringLiteral("2027/01/01/00:00");
 
-void Fill(FlexGrid* grid, const QList<QPair<QString, QString>>& rows) {
-    grid->SetRows(2);
-    grid->SetTextMatrix(1, 1, QString());
-    grid->SetTextMatrix(1, 2, QString());
-    for (int i = 0; i < rows.size(); ++i) {
-        if (i == 0) {
-            grid->SetTextMatrix(1, 1, rows[0].first);
-            grid->SetTextMatrix(1, 2, rows[0].second);
-        } else {
-            grid->AddItem("\t" + rows[i].first + "\t" + rows[i].second);
-        }
-    }
-    ScheduleCount = static_cast<int>(rows.size());
-}
-
 }  // namespace
 
 class TestScheduleFile : public QObject {
@@ -95,7 +80,7 @@ void TestScheduleFile::writersGiveExactBytes() {
     const QList<QPair<QString, QString>> all = {{C, " 新年"}, {A, " 歯医者"}, {B, " 会議"}};
     QList<QPair<QString, QString>> rows = all.mid(0, count);
     if (count == 1) rows = {{A, " 歯医者"}};
-    Fill(main->MSFlexGrid1, rows);
+    FillGrid(main->MSFlexGrid1, rows);
 
     SaveGridSchedules();
     QCOMPARE(app.ReadFile("velsokura.txt"), duringRun);
@@ -117,7 +102,7 @@ void TestScheduleFile::failedWriteTellsAndKeepsTheOldFile() {
     InitAppFolder();
     frmMain* main = app.NewMain();
     QVERIFY(QDir(app.Folder()).mkdir("velsokura.txt"));  // cannot be replaced by a file
-    Fill(main->MSFlexGrid1, {{A, " x"}, {B, " y"}});
+    FillGrid(main->MSFlexGrid1, {{A, " x"}, {B, " y"}});
     BoxAnswerer boxes;
     SaveGridSchedules();
     QCOMPARE(boxes.texts, QStringList{"データ書き込みに失敗しました。"});
@@ -228,7 +213,7 @@ void TestScheduleFile::exitFileReadsBackWithoutWarning() {
     AppFixture app;
     InitAppFolder();
     frmMain* main = app.NewMain();
-    Fill(main->MSFlexGrid1, {{B, " 会議 & 打ち合わせ"}, {A, " 歯医者"}});
+    FillGrid(main->MSFlexGrid1, {{B, " 会議 & 打ち合わせ"}, {A, " 歯医者"}});
     SortAndSaveGrid();
     ScheduleText = ScheduleLine(A, " 歯医者") + "\r\n" + ScheduleLine(B, " 会議 & 打ち合わせ");
     WriteScheduleFileAtExit();
@@ -248,7 +233,7 @@ void TestScheduleFile::rebuildSortsUnderFreshHeader() {
     InitAppFolder();
     frmMain* main = app.NewMain();
     FlexGrid* g = main->MSFlexGrid1;
-    Fill(g, {{C, " c"}, {A, " a"}, {B, " b"}});
+    FillGrid(g, {{C, " c"}, {A, " a"}, {B, " b"}});
     g->SetTextMatrix(0, 1, "x");
     main->RebuildGrid();
     QCOMPARE(g->Rows(), 4);
