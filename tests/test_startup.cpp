@@ -7,6 +7,7 @@
 #include "core/Twips.h"
 #include "core/mdlMain.h"
 #include "dialogs/frmMessage.h"
+#include "dialogs/VbLabel.h"
 #include "dialogs/frmStatus.h"
 #include "platform/AppPaths.h"
 #include "store/FlexGrid.h"
@@ -38,7 +39,7 @@ frmMain* Start(AppFixture& app) {
 
 QString NoticeText() {
     frmMessage* alarm = FormSlot<frmMessage>::Get();
-    return alarm && alarm->isVisible() ? alarm->Label2->text() : QString();
+    return alarm && alarm->isVisible() ? alarm->Label2->Caption() : QString();
 }
 
 }  // namespace

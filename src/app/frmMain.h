@@ -22,6 +22,9 @@ public:
     // Start-up; runs once, before the window is first shown.
     void Form_Load();
 
+    // The clock tick.
+    void Timer1_Timer();
+
     // Fits the mask frame to the grid's rows.
     void prcFrameMask();
     // Re-sorts the grid's rows under fresh column headers.

@@ -125,6 +125,7 @@ void frmMain::BuildLayout() {
     Timer2->setInterval(1000);
 
     connect(Command3, &QPushButton::clicked, this, &frmMain::Command3_Click);
+    connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
 }
 
 void frmMain::SetPickerDate(const QString& date) {

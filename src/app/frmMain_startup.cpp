@@ -4,6 +4,7 @@
 #include "core/Colors.h"
 #include "core/Twips.h"
 #include "core/mdlMain.h"
+#include "dialogs/VbLabel.h"
 #include "dialogs/frmMessage.h"
 #include "dialogs/frmStatus.h"
 #include "platform/AppPaths.h"
@@ -126,7 +127,7 @@ bool frmMain::LoadSteps() {
     grid->SortByKey();
     grid->SetRedraw(true);
     FitFrameToRows();
-    if (!alarm->Label2->text().isEmpty()) FitNoticeWindow(true);
+    if (!alarm->Label2->Caption().isEmpty()) FitNoticeWindow(true);
     SetPickerDate(Clock::Date(Clock::Now()));
     UpdateResetButton(true);
 

@@ -8,6 +8,7 @@
 #include "core/mdlMain.h"
 #include "dialogs/MessageWaits.h"
 #include "editing/RowButtons.h"
+#include "dialogs/VbLabel.h"
 #include "platform/Fonts.h"
 
 #include <QLabel>
@@ -20,14 +21,14 @@ frmMessage::frmMessage() : VbForm(QStringLiteral("frmMessage"), Qt::WindowStaysO
     Colors::SetBackColor(this, Colors::White);
     SetClientSizeTw(3264, 1944);
 
-    Label1 = new QLabel(this);
+    Label1 = new VbLabel(this);
     QFont big(Fonts::Gothic, 14);
     big.setBold(true);
     Label1->setFont(big);
     Label1->setAlignment(Qt::AlignCenter);
     Twips::Place(Label1, 120, 120, 3015, 375);
 
-    Label2 = new QLabel(this);
+    Label2 = new VbLabel(this);
     Label2->setTextFormat(Qt::PlainText);
     Twips::Place(Label2, 120, 600, 0, 255);
     SetLabel2Text(QString());
@@ -38,8 +39,8 @@ frmMessage::frmMessage() : VbForm(QStringLiteral("frmMessage"), Qt::WindowStaysO
     connect(Command1, &QPushButton::clicked, this, &frmMessage::Command1_Click);
 }
 
-void frmMessage::SetLabel2Text(const QString& text) {
-    Label2->setText(text);
+void frmMessage::SetLabel2Text(const QString& caption) {
+    Label2->SetCaption(caption);
     Label2->adjustSize();
     Twips::Place(Label2, Twips::Left(Label2), Twips::Top(Label2),
                  Twips::FromPxX(Label2->sizeHint().width()), Twips::FromPxY(Label2->height()));

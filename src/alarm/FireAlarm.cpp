@@ -1,0 +1,54 @@
+#include "alarm/FireAlarm.h"
+
+#include "alarm/Sounds.h"
+#include "app/MainLock.h"
+#include "app/frmMain.h"
+#include "core/Colors.h"
+#include "core/Twips.h"
+#include "core/mdlMain.h"
+#include "dialogs/VbLabel.h"
+#include "dialogs/frm2Message.h"
+#include "dialogs/frm3Message.h"
+#include "dialogs/frmMessage.h"
+#include "store/FlexGrid.h"
+#include "store/ScheduleFile.h"
+
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+
+using namespace mdlMain;
+
+void FireAlarm() {
+    FormSlot<frm2Message>::Unload();
+    FormSlot<frm3Message>::Unload();
+    frmMain* f = Main();
+    frmMessage* alarm = FormSlot<frmMessage>::Load();
+    if (MessageWindowUp == 1) {
+        Colors::SetBackColor(f->Command6, Colors::Yellow);
+        Colors::SetBackColor(alarm, Colors::Yellow);
+    } else {
+        Colors::SetBackColor(alarm, f->Command6->isEnabled() ? Colors::Yellow : Colors::White);
+    }
+    SortAndSaveGrid();
+    alarm->show();
+    PlayAlarmSound();
+    DisableMainControls();
+    MessageWindowUp = 1;
+
+    FlexGrid* grid = f->MSFlexGrid1;
+    if (!grid->TextMatrix(1, 1).isEmpty()) {
+        // A label takes "&" for an access key; doubled, it shows as written.
+        const QString amp = QStringLiteral("&");
+        const QString doubled = QStringLiteral("&&");
+        alarm->Label1->SetCaption(QString(grid->TextMatrix(1, 1)).replace(amp, doubled));
+        alarm->SetLabel2Text(QString(grid->TextMatrix(1, 2)).replace(amp, doubled));
+    }
+    const double labelWidth = Twips::Width(alarm->Label2);
+    alarm->SetWidthTw(labelWidth >= 3015 ? labelWidth + 300 : 3435);
+    const double width = alarm->WidthTw();
+    Twips::SetLeft(alarm->Command1, width / 2 - 737.5);
+    Twips::SetLeft(alarm->Label2, width / 2 - labelWidth / 2);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        alarm->SetLeftTw(Twips::FromPxX(screen->geometry().width()) / 2 - width / 2);
+}

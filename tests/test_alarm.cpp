@@ -1,0 +1,196 @@
+// The clock tick and the firing of an alarm, driven by a set clock.
+
+#include "TestSupport.h"
+#include "app/frmMain.h"
+#include "core/Colors.h"
+#include "core/Twips.h"
+#include "core/mdlMain.h"
+#include "dialogs/MessageWaits.h"
+#include "dialogs/VbLabel.h"
+#include "dialogs/frmMessage.h"
+#include "platform/Clock.h"
+#include "store/FlexGrid.h"
+
+#include <QPushButton>
+#include <QtTest>
+
+using namespace mdlMain;
+
+namespace {
+
+QDateTime At(int h, int m, int s, int day = 7) { return {QDate(2026, 12, day), QTime(h, m, s)}; }
+
+const QString K1030 = QStringLiteral("2026/12/07/10:30");
+const QString K1031 = QStringLiteral("2026/12/07/10:31");
+const QString K1100 = QStringLiteral("2026/12/07/11:00");
+
+// A started main window over the given schedules, first tick done.
+frmMain* Running(AppFixture& app, const QList<QPair<QString, QString>>& rows) {
+    app.WriteDefaults();
+    QString file = "1\r\n";
+    for (const auto& r : rows) file += ScheduleLine(r.first, r.second) + "\r\n";
+    app.WriteText("velsokura.txt", file + "\r\n");
+    frmMain* main = app.NewMain();
+    main->Timer1->stop();  // the test ticks by hand
+    main->Form_Load();
+    if (frmMessage* notice = FormSlot<frmMessage>::Get(); notice && notice->isVisible())
+        QTest::mouseClick(notice->Command1, Qt::LeftButton);
+    main->Timer1->stop();
+    main->Timer1_Timer();
+    return main;
+}
+
+void TickAt(frmMain* main, const QDateTime& t) {
+    Clock::Set(t);
+    main->Timer1_Timer();
+}
+
+frmMessage* Alarm() { return FormSlot<frmMessage>::Get(); }
+
+}  // namespace
+
+class TestAlarm : public QObject {
+    Q_OBJECT
+private slots:
+    void captionShowsTheClock();
+    void warnsFromOneMinuteBeforeAndFiresOnFiveSeconds();
+    void onlyScheduleFiringLeavesEmptyGrid();
+    void labelsAndWidthFollowTheText_data();
+    void labelsAndWidthFollowTheText();
+    void secondAlarmTurnsWindowYellow();
+    void alarmDuringQuestionAnswersNo();
+    void clockJumpsLoseNothingAndFireNothingTwice();
+    void pickerFollowsTheDayAtFiveSeconds();
+};
+
+void TestAlarm::captionShowsTheClock() {
+    AppFixture app(At(9, 5, 7));
+    frmMain* main = Running(app, {});
+    QCOMPARE(main->windowTitle(), QString("velsokura　2026/12/07/09:05:07"));
+    QCOMPARE(HistoryText, QString());
+}
+
+void TestAlarm::warnsFromOneMinuteBeforeAndFiresOnFiveSeconds() {
+    AppFixture app(At(10, 28, 0));
+    frmMain* main = Running(app, {{K1030, " 歯医者"}, {K1100, " 会議"}});
+    QCOMPARE(SoundOn, std::uint8_t(1));
+    TickAt(main, At(10, 28, 59));
+    QCOMPARE(AlarmImminent, std::uint8_t(0));
+    TickAt(main, At(10, 29, 0));
+    QCOMPARE(AlarmImminent, std::uint8_t(1));
+    app.soundCommands.clear();
+    TickAt(main, At(10, 30, 3));
+    QCOMPARE(AlarmFired, std::uint8_t(1));
+    QCOMPARE(main->MSFlexGrid1->TextMatrix(1, 1), K1030);  // not yet: second 3
+    QVERIFY(!Alarm()->isVisible());
+    TickAt(main, At(10, 31, 5));  // busy past the minute: the entry carries the firing minute
+    QVERIFY(Alarm()->isVisible());
+    QCOMPARE(Alarm()->Label1->Caption(), K1030);
+    QCOMPARE(Alarm()->Label2->Caption(), QString(" 歯医者"));
+    QCOMPARE(HistoryText, K1031 + "/ 歯医者");
+    QCOMPARE(main->MSFlexGrid1->TextMatrix(1, 1), K1100);
+    QCOMPARE(ScheduleCount, 1);
+    QCOMPARE(AlarmImminent, std::uint8_t(0));
+    QCOMPARE(MessageWindowUp, std::uint8_t(1));
+    QCOMPARE(app.soundCommands, QStringList({"stop Sound1", "play Sound1 from 0"}));
+    QVERIFY(!main->Command3->isEnabled());
+    QVERIFY(main->Command6->isEnabled());
+    QCOMPARE(Colors::BackColor(main->Command6), Colors::Yellow);
+    QCOMPARE(Colors::BackColor(Alarm()), Colors::White);  // no history before this alarm
+}
+
+void TestAlarm::onlyScheduleFiringLeavesEmptyGrid() {
+    AppFixture app(At(10, 29, 0));
+    frmMain* main = Running(app, {{K1030, " x"}});
+    SoundOn = 0;
+    app.soundCommands.clear();
+    TickAt(main, At(10, 30, 0));
+    QVERIFY(app.soundCommands.isEmpty());  // sound off: nothing is sent
+    QCOMPARE(ScheduleCount, 0);
+    QCOMPARE(main->MSFlexGrid1->Rows(), 2);
+    QVERIFY(main->MSFlexGrid1->TextMatrix(1, 1).isEmpty());
+    QTest::mouseClick(Alarm()->Command1, Qt::LeftButton);
+    for (QPushButton* b : {main->Command2, main->Command4, main->Command7, main->Command6})
+        QVERIFY(!b->isEnabled());
+    QCOMPARE(HistoryText, QString());  // the one entry goes with the acknowledgement
+}
+
+void TestAlarm::labelsAndWidthFollowTheText_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("ampersand") << " A&B" << " A&&B" << " A&B";
+    QTest::newRow("long") << QString(" ") + QString(40, QChar(0x3042)) << QString() << QString();
+}
+
+void TestAlarm::labelsAndWidthFollowTheText() {
+    QFETCH(QString, text);
+    QFETCH(QString, caption);
+    QFETCH(QString, shown);
+    AppFixture app(At(10, 29, 0));
+    frmMain* main = Running(app, {{K1030, text}});
+    TickAt(main, At(10, 30, 0));
+    frmMessage* alarm = Alarm();
+    const double label = Twips::Width(alarm->Label2);
+    if (!caption.isEmpty()) {
+        QCOMPARE(alarm->Label2->Caption(), caption);
+        QCOMPARE(alarm->Label2->text(), shown);
+    }
+    const double width = label >= 3015 ? label + 300 : 3435;
+    QCOMPARE(alarm->WidthTw(), Twips::FromPxX(Twips::ToPxX(width)));
+    QCOMPARE(Twips::Left(alarm->Command1), alarm->WidthTw() / 2 - 737.5);
+    if (label < 3015) QCOMPARE(Twips::Left(alarm->Command1), 3435 / 2.0 - 737.5);
+}
+
+void TestAlarm::secondAlarmTurnsWindowYellow() {
+    AppFixture app(At(10, 29, 0));
+    frmMain* main = Running(app, {{K1030, " 一"}, {K1031, " 二"}});
+    TickAt(main, At(10, 30, 0));
+    QCOMPARE(Colors::BackColor(Alarm()), Colors::White);
+    TickAt(main, At(10, 31, 0));
+    QCOMPARE(Colors::BackColor(Alarm()), Colors::Yellow);
+    QCOMPARE(Alarm()->Label2->Caption(), QString(" 二"));
+    QCOMPARE(HistoryText, K1031 + "/ 二\r\n" + K1030 + "/ 一");
+    QTest::mouseClick(Alarm()->Command1, Qt::LeftButton);
+    QCOMPARE(HistoryText, K1031 + "/ 二\r\n" + K1030 + "/ 一");  // several entries stay
+    QVERIFY(main->Command6->isEnabled());
+}
+
+void TestAlarm::alarmDuringQuestionAnswersNo() {
+    AppFixture app(At(10, 29, 0));
+    frmMain* main = Running(app, {{K1030, " x"}});
+    QTimer::singleShot(10, [main] { TickAt(main, At(10, 30, 0)); });
+    QVERIFY(!AskQuestion("よろしいですか？"));
+    QCOMPARE(AnswerCode, std::uint8_t(2));
+    QVERIFY(Alarm()->isVisible());
+    QVERIFY(!main->Command3->isEnabled());  // the alarm window keeps the lock
+}
+
+void TestAlarm::clockJumpsLoseNothingAndFireNothingTwice() {
+    AppFixture app(At(10, 0, 0));
+    frmMain* main = Running(app, {{K1030, " 一"}, {K1031, " 二"}, {K1100, " 三"}});
+    // Resume from sleep at 11:20: one appointment a tick, none skipped.
+    for (int s : {0, 5, 10}) TickAt(main, At(11, 20, s));
+    QCOMPARE(ScheduleCount, 0);
+    QCOMPARE(HistoryText.count("\r\n"), 2);
+    QVERIFY(HistoryText.startsWith("2026/12/07/11:20/ 三"));
+    QVERIFY(HistoryText.endsWith("/ 一"));
+    // Back to 10:00: nothing fires again and nothing is lost.
+    const QString history = HistoryText;
+    for (int s : {0, 5}) TickAt(main, At(10, 30, s));
+    QCOMPARE(HistoryText, history);
+}
+
+void TestAlarm::pickerFollowsTheDayAtFiveSeconds() {
+    AppFixture app(At(23, 59, 0, 6));
+    frmMain* main = Running(app, {});
+    for (int s : {4, 6}) {
+        TickAt(main, At(0, 0, s));
+        QCOMPARE(main->PickerDate(), QString("2026/12/06"));
+    }
+    TickAt(main, At(0, 0, 5));
+    QCOMPARE(main->PickerDate(), QString("2026/12/07"));
+}
+
+QTEST_MAIN(TestAlarm)
+#include "test_alarm.moc"
