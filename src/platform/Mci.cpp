@@ -1,12 +1,29 @@
 #include "platform/Mci.h"
 
+#ifdef _WIN32
+#include "platform/TextFile.h"
+#include "platform/mci_win32.h"
+#else
+#include "platform/MciPlayer.h"
+#endif
+
 namespace Mci {
 
 namespace {
+
+void SendToSystem(const QString& command) {
+#ifdef _WIN32
+    mci_win32::Send(TextFile::Encode(command).constData());
+#else
+    MciPlayer::Shared().Send(command);
+#endif
+}
+
 Backend& CurrentBackend() {
-    static Backend backend = [](const QString&) {};
+    static Backend backend = SendToSystem;
     return backend;
 }
+
 }  // namespace
 
 void Send(const QString& command) { CurrentBackend()(command); }
