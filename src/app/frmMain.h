@@ -62,9 +62,28 @@ public:
     QTimer* Timer1;          // clock tick, 1000 ms
     QTimer* Timer2;          // notification-area retry, 1000 ms
 
+    // Entry fields.
+    void Text1_Change();
+    void Text2_Change();
+    void Text3_Change();
+    void Text4_Change();
+    void Text5_Change();
+    void Text6_Change();
+
+    // Commands.
+    void Command1_Click();  // add
+    void Command2_Click();  // delete
+    void Command4_Click();  // reset all
+    void Command5_Click();  // convert the remaining time
+    void Command6_Click();  // history
+    void Command8_Click();  // options
+    void MSFlexGrid1_MouseUp();
+    void Frame1_MouseUp();
+
 protected:
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
     void Form_Unload() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildLayout();
@@ -72,7 +91,15 @@ private:
     void ShowStartupNotice(const QString& text);
     void FitNoticeWindow(bool centre);
     void FitFrameToRows();
+    // Moves the mask frame's top down, or leaves a one-twip strip at the bottom.
+    void LowerFrameTop(double by);
     void LoadFailed();
     void ExitSequence();
     void Command3_Click();
+    void ConnectHandlers();
+    void UpdateAddButtons();
+    void UpdateConvertButton();
+    void AddSchedule();
+    void ResetAll();
+    void ShrinkFrameForNewRow();
 };

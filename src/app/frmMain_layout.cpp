@@ -4,9 +4,11 @@
 #include "core/Twips.h"
 #include "core/mdlMain.h"
 #include "platform/Fonts.h"
+#include "editing/RowButtons.h"
 #include "store/FlexGrid.h"
 
 #include <QDateEdit>
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -124,8 +126,7 @@ void frmMain::BuildLayout() {
     Timer2 = new QTimer(this);
     Timer2->setInterval(1000);
 
-    connect(Command3, &QPushButton::clicked, this, &frmMain::Command3_Click);
-    connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+    ConnectHandlers();
 }
 
 void frmMain::SetPickerDate(const QString& date) {
@@ -133,6 +134,31 @@ void frmMain::SetPickerDate(const QString& date) {
 }
 
 QString frmMain::PickerDate() const { return DTPicker1->date().toString(QStringLiteral("yyyy/MM/dd")); }
+
+void frmMain::ConnectHandlers() {
+    connect(Text1, &QLineEdit::textChanged, this, &frmMain::Text1_Change);
+    connect(Text2, &QLineEdit::textChanged, this, &frmMain::Text2_Change);
+    connect(Text3, &QLineEdit::textChanged, this, &frmMain::Text3_Change);
+    connect(Text4, &QLineEdit::textChanged, this, &frmMain::Text4_Change);
+    connect(Text5, &QLineEdit::textChanged, this, &frmMain::Text5_Change);
+    connect(Text6, &QLineEdit::textChanged, this, &frmMain::Text6_Change);
+    connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmMain::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &frmMain::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &frmMain::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &frmMain::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &frmMain::Command6_Click);
+    connect(Command7, &QPushButton::clicked, this, [] { ClearSelection(); });
+    connect(Command8, &QPushButton::clicked, this, &frmMain::Command8_Click);
+    connect(MSFlexGrid1, &FlexGrid::MouseUp, this, &frmMain::MSFlexGrid1_MouseUp);
+    Frame1->installEventFilter(this);
+    connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Frame1 && event->type() == QEvent::MouseButtonRelease) Frame1_MouseUp();
+    return VbForm::eventFilter(watched, event);
+}
 
 QList<QWidget*> frmMain::EntryFields() const {
     return {DTPicker1, Text1, Text2, Text3, Text4, Text5, Text6};

@@ -165,11 +165,14 @@ void frmMain::FitNoticeWindow(bool centre) {
 }
 
 void frmMain::FitFrameToRows() {
-    const double shift = (MSFlexGrid1->Rows() - 2) * MSFlexGrid1->RowHeightTw(0);
-    const double height = Twips::Height(Frame1) - shift;
+    LowerFrameTop((MSFlexGrid1->Rows() - 2) * MSFlexGrid1->RowHeightTw(0));
+}
+
+void frmMain::LowerFrameTop(double by) {
+    const double height = Twips::Height(Frame1) - by;
     if (height > 0) {
         Twips::SetHeight(Frame1, height);
-        Twips::SetTop(Frame1, Twips::Top(Frame1) + shift);
+        Twips::SetTop(Frame1, Twips::Top(Frame1) + by);
     } else {
         Twips::SetHeight(Frame1, 1);
         Twips::SetTop(Frame1, Twips::Top(MSFlexGrid1) + Twips::Height(MSFlexGrid1) - 1);

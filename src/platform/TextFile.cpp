@@ -16,6 +16,12 @@ QByteArray Encode(const QString& text) {
     return encoder.encode(text);
 }
 
+bool CanEncode(const QString& text) {
+    QStringEncoder encoder(kCodePage);
+    (void)encoder.encode(text);
+    return !encoder.hasError();
+}
+
 QString Decode(const QByteArray& bytes) {
     QStringDecoder decoder(kCodePage);
     return decoder.decode(bytes);

@@ -8,6 +8,8 @@ namespace TextFile {
 
 QByteArray Encode(const QString& text);
 QString Decode(const QByteArray& bytes);
+// True when every character of the text has a CP932 form.
+bool CanEncode(const QString& text);
 
 // Reads a whole file as lines; a line ends at CR LF, CR or LF, and a final line
 // end does not start another line. False when the file cannot be read.

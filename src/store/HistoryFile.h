@@ -3,3 +3,8 @@
 
 void LoadHistory();
 void WriteHistoryFile();
+
+// Makes the export folder Rireki beside the executable when it is missing.
+void EnsureHistoryFolder();
+// Writes the history, newest first, to a new Rireki/yyyy_mm_dd_hh_nn_ss_NNNN.txt.
+void ExportHistory();

@@ -1,6 +1,7 @@
 #include "store/ScheduleFile.h"
 
 #include "app/frmMain.h"
+#include "core/Val.h"
 #include "core/mdlMain.h"
 #include "dialogs/MessageWaits.h"
 #include "dialogs/frmStatus.h"
@@ -29,17 +30,6 @@ QString TrimSpaces(const QString& text) {
     while (first < last && text.at(first) == QLatin1Char(' ')) ++first;
     while (last > first && text.at(last - 1) == QLatin1Char(' ')) --last;
     return text.mid(first, last - first);
-}
-
-// The value of a leading decimal number, 0 when there is none.
-double LeadingNumber(const QString& text) {
-    const QString t = text.trimmed();
-    qsizetype end = 0;
-    if (end < t.size() && (t[end] == QLatin1Char('+') || t[end] == QLatin1Char('-'))) ++end;
-    while (end < t.size() && (t[end].isDigit() || t[end] == QLatin1Char('.'))) ++end;
-    bool ok = false;
-    const double value = t.left(end).toDouble(&ok);
-    return ok ? value : 0.0;
 }
 
 // "yyyy/mm/dd/hh:nn" naming a real minute.
@@ -174,7 +164,7 @@ bool LoadSchedules() {
             line = QStringLiteral("1");
         }
         if (!line.contains(separator)) {
-            if (n == 0) AdShown = LeadingNumber(line) != 0 ? 1 : 0;
+            if (n == 0) AdShown = Val(line) != 0 ? 1 : 0;
         } else {
             if (n == 0) {
                 AdShown = 1;

@@ -1,0 +1,85 @@
+#include "app/frmMain.h"
+#include "platform/TextFile.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+bool IsZeroPadded(const QString& t) {
+    return t.size() == 2 && t.at(0) == QLatin1Char('0') && t.at(1).isDigit() &&
+           t.at(1).unicode() < 128;
+}
+
+// Keeps "00".."09" and the plain decimal texts 0..max; anything else empties
+// the field, with no message.
+void CleanNumber(QLineEdit* field, int max) {
+    const QString t = field->text();
+    if (IsZeroPadded(t)) return;
+    for (int i = 0; i <= max; ++i)
+        if (t == QString::number(i)) return;
+    field->setText(QString());
+}
+
+// Days are compared as text: anything from "0" to "99" in code order.
+void CleanDays(QLineEdit* field) {
+    const QString t = field->text();
+    if (IsZeroPadded(t)) return;
+    if (t >= QLatin1String("0") && t <= QLatin1String("99")) return;
+    field->setText(QString());
+}
+
+}  // namespace
+
+void frmMain::UpdateAddButtons() {
+    const bool any = !Text1->text().isEmpty() || !Text2->text().isEmpty();
+    Command1->setEnabled(any);
+    Command8->setEnabled(any);
+}
+
+void frmMain::UpdateConvertButton() {
+    Command5->setEnabled(!Text4->text().isEmpty() || !Text5->text().isEmpty() ||
+                         !Text6->text().isEmpty());
+}
+
+void frmMain::Text1_Change() {
+    CleanNumber(Text1, 23);
+    UpdateAddButtons();
+}
+
+void frmMain::Text2_Change() {
+    CleanNumber(Text2, 59);
+    UpdateAddButtons();
+}
+
+// What the schedule file cannot hold becomes "?" at once, so what the user
+// sees is what is saved.
+void frmMain::Text3_Change() {
+    const QString text = Text3->text();
+    if (TextFile::CanEncode(text)) return;
+    QString kept;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString one = text.mid(i, n);
+        kept += TextFile::CanEncode(one) ? one : QStringLiteral("?");
+        i += n - 1;
+    }
+    const int cursor = Text3->cursorPosition();
+    Text3->setText(kept);
+    Text3->setCursorPosition(std::min<int>(cursor, static_cast<int>(kept.size())));
+}
+
+void frmMain::Text4_Change() {
+    CleanDays(Text4);
+    UpdateConvertButton();
+}
+
+void frmMain::Text5_Change() {
+    CleanNumber(Text5, 23);
+    UpdateConvertButton();
+}
+
+void frmMain::Text6_Change() {
+    CleanNumber(Text6, 59);
+    UpdateConvertButton();
+}

@@ -1,0 +1,26 @@
+#pragma once
+#include "core/VbForm.h"
+
+class QPlainTextEdit;
+class QPushButton;
+
+// The history: read, edit, export, clear. Stands in for the main window.
+class frmRireki : public VbForm {
+    Q_OBJECT
+public:
+    frmRireki();
+
+    QPlainTextEdit* Text1;   // the history text, editable
+    QPushButton* Command3;   // 保存(&C): export
+    QPushButton* Command2;   // リセット(&B): clear
+    QPushButton* Command1;   // 閉じる(&A): close
+
+protected:
+    void Form_QueryUnload(int& Cancel, int UnloadMode) override;
+
+private:
+    void Text1_Change();
+    void Command3_Click();
+    void Command2_Click();
+    void Command1_Click();
+};

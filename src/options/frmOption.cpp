@@ -1,0 +1,214 @@
+#include "options/frmOption.h"
+
+#include "alarm/Sounds.h"
+#include "app/MainLock.h"
+#include "app/frmMain.h"
+#include "core/Colors.h"
+#include "core/Twips.h"
+#include "core/mdlMain.h"
+#include "dialogs/MessageWaits.h"
+#include "dialogs/frmMessage.h"
+#include "platform/Fonts.h"
+#include "platform/Mci.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace mdlMain;
+
+namespace {
+
+frmOption::FileChooser& Chooser() {
+    static frmOption::FileChooser chooser = [](QWidget* parent) {
+        return QFileDialog::getOpenFileName(
+            parent, QString(), QString(),
+            QStringLiteral("MP3ファイル(*.mp3 *.MP3);;WAVEファイル(*.wav *.WAV);;"
+                           "AIFファイル(*.aif *.AIF);;AIFFファイル(*.aiff *.AIFF)"));
+    };
+    return chooser;
+}
+
+QPushButton* Button(QWidget* parent, const QString& caption, double l, double t, double w,
+                    double h) {
+    auto* b = new QPushButton(caption, parent);
+    Colors::SetBackColor(b, Colors::LightGrey);
+    Twips::Place(b, l, t, w, h);
+    return b;
+}
+
+}  // namespace
+
+frmOption::FileChooser frmOption::SetFileChooser(FileChooser chooser) {
+    FileChooser previous = std::move(Chooser());
+    Chooser() = std::move(chooser);
+    return previous;
+}
+
+frmOption::frmOption() : VbForm(QStringLiteral("frmOption"), Qt::WindowStaysOnTopHint) {
+    setWindowTitle(QStringLiteral("オプション"));
+    BuildLayout();
+
+    if (Main()) Main()->hide();
+    Check1->setChecked(SoundOn == 1);
+    Command2->setEnabled(false);
+    if (SoundIndex <= 3) {
+        Option1[SoundIndex]->setChecked(true);
+    } else {
+        Option1[4]->setChecked(true);
+        Command2->setEnabled(true);
+    }
+    if (!SoundFilePath.isEmpty()) Text1->setText(SoundFilePath);
+    if (SaveHistoryAtExit == 1) Check2->setChecked(true);
+    SoundTestOn = 0;
+
+    connect(Check1, &QCheckBox::clicked, this, [this] {
+        StopAllSounds();
+        SoundOn = Check1->isChecked() ? 1 : 0;
+    });
+    connect(Check2, &QCheckBox::clicked, this,
+            [this] { SaveHistoryAtExit = Check2->isChecked() ? 1 : 0; });
+    for (int i = 0; i < 5; ++i) {
+        Option1[i]->installEventFilter(this);
+        // The keyboard chooses as the mouse does.
+        connect(Option1[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on && !mouseOnOption_) Option1_MouseUp(i);
+        });
+    }
+    connect(Command2, &QPushButton::clicked, this, &frmOption::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &frmOption::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &frmOption::Command4_Click);
+    connect(Command1, &QPushButton::clicked, this, [this] {
+        StopAllSounds();
+        Unload();
+    });
+    connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (text != SoundFilePath) Text1->setText(SoundFilePath);
+    });
+}
+
+void frmOption::BuildLayout() {
+    setFont(QFont(Fonts::Gothic, 9));
+    Colors::SetBackColor(this, Colors::White);
+    SetClientSizeTw(9600, 4584);
+
+    Frame1 = new QGroupBox(QStringLiteral("サウンド"), this);
+    Twips::Place(Frame1, 120, 120, 9375, 2655);
+    Check1 = new QCheckBox(QStringLiteral("サウンドを鳴らす(&K)"), Frame1);
+    Twips::Place(Check1, 240, 240, 1815, 255);
+    const char16_t* captions[] = {u"♪サウンド1(&L)", u"♪サウンド2(&M)", u"♪サウンド3(&N)",
+                                  u"♪サウンド4(O)", u"♪ファイルから(P)"};
+    const double lefts[] = {600, 2160, 3840, 5520, 7200};
+    for (int i = 0; i < 5; ++i) {
+        Option1[i] = new QRadioButton(QString::fromUtf16(captions[i]), Frame1);
+        Twips::Place(Option1[i], lefts[i], 600, 1575, 255);
+    }
+    Command2 = Button(Frame1, QStringLiteral("♪サウンドファイルを開く(&Q)"), 600, 960, 2535, 495);
+    Label1 = new QLabel(Frame1);
+    Colors::SetBackColor(Label1, Qt::black);
+    Twips::Place(Label1, 600, 1560, 135, 975);
+    Text1 = new QLineEdit(Frame1);
+    Colors::SetBackColor(Text1, Colors::LightGreen);
+    Text1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Twips::Place(Text1, 720, 1560, 8535, 975);
+
+    Frame2 = new QGroupBox(QStringLiteral("履歴の保存"), this);
+    Twips::Place(Frame2, 120, 2880, 9375, 855);
+    Check2 = new QCheckBox(QStringLiteral("終了時に履歴がある場合は保存する(&R)"), Frame2);
+    Twips::Place(Check2, 240, 360, 3855, 255);
+
+    Command4 = Button(this, QStringLiteral("サウンドストップ(&V)"), 4440, 3840, 1695, 615);
+    Command3 = Button(this, QStringLiteral("サウンドプレイ(&U)"), 6240, 3840, 1575, 615);
+    Command1 = Button(this, QStringLiteral("閉じる(&T)"), 7920, 3840, 1575, 615);
+}
+
+bool frmOption::eventFilter(QObject* watched, QEvent* event) {
+    for (int i = 0; i < 5; ++i) {
+        if (watched != Option1[i]) continue;
+        if (event->type() == QEvent::MouseButtonPress) mouseOnOption_ = true;
+        if (event->type() == QEvent::MouseButtonRelease) {
+            Option1_MouseUp(i);
+            // The button takes the release after us and may toggle itself.
+            QMetaObject::invokeMethod(this, [this] { mouseOnOption_ = false; },
+                                      Qt::QueuedConnection);
+        }
+    }
+    return VbForm::eventFilter(watched, event);
+}
+
+void frmOption::Option1_MouseUp(int index) {
+    StopAllSounds();
+    SoundIndex = static_cast<std::uint8_t>(index);
+    if (index == 4) Command2->setEnabled(true);
+}
+
+void frmOption::Command2_Click() {
+    if (CommandBusy == 1) return;
+    CommandBusy = 1;
+    StopAllSounds();
+    setEnabled(false);
+    ChooseSoundFile();
+    setEnabled(true);
+    CommandBusy = 0;
+}
+
+void frmOption::ChooseSoundFile() {
+    const QString path = Chooser()(this);
+    if (path.isEmpty()) return;
+    const QFileInfo file(path);
+    if (!file.isFile()) {
+        ShowNotice(QStringLiteral("サウンドファイルを開けませんでした。"));
+    } else if (file.size() == 0) {
+        ShowNotice(QStringLiteral("サウンドファイルが見つかりませんでした。"));
+    } else if (path.size() > 255) {
+        ShowNotice(QStringLiteral("サウンドファイルのパスが長すぎます。"));
+    } else {
+        SoundFilePath = path;
+        Text1->setText(path);
+        if (Quitting == 1 && Main()) Main()->Unload(vbFormCode);
+    }
+}
+
+void frmOption::ReopenUserSound() {
+    Mci::Send(QStringLiteral("stop Sound5"));
+    Mci::Send(QStringLiteral("close Sound5"));
+    if (!SoundFilePath.isEmpty()) OpenSound(SoundFilePath, 5);
+}
+
+void frmOption::Command3_Click() {
+    if (CommandBusy == 1) return;
+    CommandBusy = 1;
+    if (SoundIndex == 4) ReopenUserSound();
+    SoundTestOn = 1;
+    PlayAlarmSound();
+    CommandBusy = 0;
+}
+
+void frmOption::Command4_Click() {
+    if (CommandBusy == 1) return;
+    CommandBusy = 1;
+    Command3->setText(QStringLiteral("サウンドプレイ(&S)"));
+    StopAllSounds();
+    SoundTestOn = 0;
+    CommandBusy = 0;
+}
+
+void frmOption::Form_QueryUnload(int& /*Cancel*/, int /*UnloadMode*/) {
+    if (Option1[4]->isChecked() && Text1->text().isEmpty()) {
+        ShowNotice(QStringLiteral(
+            "サウンドファイルのパスが選択されていません、サウンド1に設定します。"));
+        SoundIndex = 0;
+    }
+    ReopenUserSound();
+    const frmMessage* alarm = FormSlot<frmMessage>::Get();
+    if (!IsFormLoaded(QStringLiteral("frm2Message")) && !(alarm && alarm->isVisible()) &&
+        !IsFormLoaded(QStringLiteral("frm3Message")) && !IsFormLoaded(QStringLiteral("frmRireki")))
+        EnableMainControls();
+    RestoreMainButtons(RestoreCaller::OptionsWindow);
+}
