@@ -5,6 +5,7 @@
 #include "core/mdlMain.h"
 #include "dialogs/frm2Message.h"
 #include "dialogs/frm3Message.h"
+#include "dialogs/frmMessage.h"
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
 #include "platform/Fonts.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 AppFixture::AppFixture(const QDateTime& now) {
@@ -116,4 +118,19 @@ void FillGrid(FlexGrid* grid, const QList<QPair<QString, QString>>& rows) {
         }
     }
     mdlMain::ScheduleCount = static_cast<int>(rows.size());
+}
+
+frmMain* StartProgram(AppFixture& app, const QList<QPair<QString, QString>>& rows) {
+    app.WriteDefaults();
+    QString file = "1\r\n";
+    for (const auto& r : rows) file += ScheduleLine(r.first, r.second) + "\r\n";
+    app.WriteText("velsokura.txt", file + "\r\n");
+    frmMain* main = app.NewMain();
+    main->Timer1->stop();
+    main->Form_Load();
+    main->Timer1->stop();
+    if (frmMessage* notice = FormSlot<frmMessage>::Get(); notice && notice->isVisible())
+        QTest::mouseClick(notice->Command1, Qt::LeftButton);
+    main->Timer1_Timer();
+    return main;
 }

@@ -52,6 +52,11 @@ private:
     QTimer timer_;
 };
 
+// Starts the program over these (key, text) schedules with the default
+// settings, acknowledges any start-up notice and runs the first tick by hand
+// (the timer stays off: tests tick themselves).
+frmMain* StartProgram(AppFixture& app, const QList<QPair<QString, QString>>& rows);
+
 // Puts (key, text) rows into the grid as its schedules.
 class FlexGrid;
 void FillGrid(FlexGrid* grid, const QList<QPair<QString, QString>>& rows);

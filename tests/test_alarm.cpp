@@ -24,22 +24,6 @@ const QString K1030 = QStringLiteral("2026/12/07/10:30");
 const QString K1031 = QStringLiteral("2026/12/07/10:31");
 const QString K1100 = QStringLiteral("2026/12/07/11:00");
 
-// A started main window over the given schedules, first tick done.
-frmMain* Running(AppFixture& app, const QList<QPair<QString, QString>>& rows) {
-    app.WriteDefaults();
-    QString file = "1\r\n";
-    for (const auto& r : rows) file += ScheduleLine(r.first, r.second) + "\r\n";
-    app.WriteText("velsokura.txt", file + "\r\n");
-    frmMain* main = app.NewMain();
-    main->Timer1->stop();  // the test ticks by hand
-    main->Form_Load();
-    if (frmMessage* notice = FormSlot<frmMessage>::Get(); notice && notice->isVisible())
-        QTest::mouseClick(notice->Command1, Qt::LeftButton);
-    main->Timer1->stop();
-    main->Timer1_Timer();
-    return main;
-}
-
 void TickAt(frmMain* main, const QDateTime& t) {
     Clock::Set(t);
     main->Timer1_Timer();
@@ -65,14 +49,14 @@ private slots:
 
 void TestAlarm::captionShowsTheClock() {
     AppFixture app(At(9, 5, 7));
-    frmMain* main = Running(app, {});
+    frmMain* main = StartProgram(app, {});
     QCOMPARE(main->windowTitle(), QString("velsokura　2026/12/07/09:05:07"));
     QCOMPARE(HistoryText, QString());
 }
 
 void TestAlarm::warnsFromOneMinuteBeforeAndFiresOnFiveSeconds() {
     AppFixture app(At(10, 28, 0));
-    frmMain* main = Running(app, {{K1030, " 歯医者"}, {K1100, " 会議"}});
+    frmMain* main = StartProgram(app, {{K1030, " 歯医者"}, {K1100, " 会議"}});
     QCOMPARE(SoundOn, std::uint8_t(1));
     TickAt(main, At(10, 28, 59));
     QCOMPARE(AlarmImminent, std::uint8_t(0));
@@ -101,7 +85,7 @@ void TestAlarm::warnsFromOneMinuteBeforeAndFiresOnFiveSeconds() {
 
 void TestAlarm::onlyScheduleFiringLeavesEmptyGrid() {
     AppFixture app(At(10, 29, 0));
-    frmMain* main = Running(app, {{K1030, " x"}});
+    frmMain* main = StartProgram(app, {{K1030, " x"}});
     SoundOn = 0;
     app.soundCommands.clear();
     TickAt(main, At(10, 30, 0));
@@ -128,7 +112,7 @@ void TestAlarm::labelsAndWidthFollowTheText() {
     QFETCH(QString, caption);
     QFETCH(QString, shown);
     AppFixture app(At(10, 29, 0));
-    frmMain* main = Running(app, {{K1030, text}});
+    frmMain* main = StartProgram(app, {{K1030, text}});
     TickAt(main, At(10, 30, 0));
     frmMessage* alarm = Alarm();
     const double label = Twips::Width(alarm->Label2);
@@ -144,7 +128,7 @@ void TestAlarm::labelsAndWidthFollowTheText() {
 
 void TestAlarm::secondAlarmTurnsWindowYellow() {
     AppFixture app(At(10, 29, 0));
-    frmMain* main = Running(app, {{K1030, " 一"}, {K1031, " 二"}});
+    frmMain* main = StartProgram(app, {{K1030, " 一"}, {K1031, " 二"}});
     TickAt(main, At(10, 30, 0));
     QCOMPARE(Colors::BackColor(Alarm()), Colors::White);
     TickAt(main, At(10, 31, 0));
@@ -158,7 +142,7 @@ void TestAlarm::secondAlarmTurnsWindowYellow() {
 
 void TestAlarm::alarmDuringQuestionAnswersNo() {
     AppFixture app(At(10, 29, 0));
-    frmMain* main = Running(app, {{K1030, " x"}});
+    frmMain* main = StartProgram(app, {{K1030, " x"}});
     QTimer::singleShot(10, [main] { TickAt(main, At(10, 30, 0)); });
     QVERIFY(!AskQuestion("よろしいですか？"));
     QCOMPARE(AnswerCode, std::uint8_t(2));
@@ -168,7 +152,7 @@ void TestAlarm::alarmDuringQuestionAnswersNo() {
 
 void TestAlarm::clockJumpsLoseNothingAndFireNothingTwice() {
     AppFixture app(At(10, 0, 0));
-    frmMain* main = Running(app, {{K1030, " 一"}, {K1031, " 二"}, {K1100, " 三"}});
+    frmMain* main = StartProgram(app, {{K1030, " 一"}, {K1031, " 二"}, {K1100, " 三"}});
     // Resume from sleep at 11:20: one appointment a tick, none skipped.
     for (int s : {0, 5, 10}) TickAt(main, At(11, 20, s));
     QCOMPARE(ScheduleCount, 0);
@@ -183,7 +167,7 @@ void TestAlarm::clockJumpsLoseNothingAndFireNothingTwice() {
 
 void TestAlarm::pickerFollowsTheDayAtFiveSeconds() {
     AppFixture app(At(23, 59, 0, 6));
-    frmMain* main = Running(app, {});
+    frmMain* main = StartProgram(app, {});
     for (int s : {4, 6}) {
         TickAt(main, At(0, 0, s));
         QCOMPARE(main->PickerDate(), QString("2026/12/06"));

@@ -18,7 +18,7 @@ QByteArray Encode(const QString& text) {
 
 bool CanEncode(const QString& text) {
     QStringEncoder encoder(kCodePage);
-    (void)encoder.encode(text);
+    const QByteArray bytes = encoder.encode(text);
     return !encoder.hasError();
 }
 
