@@ -8,7 +8,14 @@
 #include "platform/Clock.h"
 #include "store/ScheduleFile.h"
 
+#include "dialogs/frm3Message.h"
+#include "store/FlexGrid.h"
+
 #include <QApplication>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QElapsedTimer>
 #include <algorithm>
 #include <cstdio>
@@ -50,8 +57,8 @@ double Median(const std::function<void()>& prepare, const std::function<void()>&
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    std::printf("%-8s %12s %12s %12s %14s\n", "n", "load ms", "save ms", "rebuild ms",
-                "start-up ms");
+    std::printf("%-8s %10s %10s %12s %13s %8s %10s\n", "n", "load ms", "save ms", "rebuild ms",
+                "start-up ms", "add ms", "delete ms");
     for (int n : {100, 1000, 10000}) {
         const QString file = ScheduleFileText(n);
         std::unique_ptr<AppFixture> fixture;
@@ -71,7 +78,35 @@ int main(int argc, char* argv[]) {
             main->Form_Load();
             QCoreApplication::processEvents();
         });
-        std::printf("%-8d %12.1f %12.1f %12.1f %14.1f\n", n, load, save, rebuild, startup);
+        auto started = [&] {
+            fresh();
+            main->Form_Load();
+            main->Timer1->stop();
+            main->Timer1_Timer();
+        };
+        const double add = Median(
+            [&] {
+                started();
+                main->DTPicker1->setDate(QDate(2031, 1, 1));
+                main->Text1->setText(QStringLiteral("9"));
+                main->Text2->setText(QStringLiteral("30"));
+                main->Text3->setText(QStringLiteral("追加"));
+            },
+            [&] { main->Command1->click(); });
+        const double remove = Median(
+            [&] {
+                started();
+                main->MSFlexGrid1->SetRow(n / 2);
+                main->MSFlexGrid1->SetCol(1);
+                main->Command2->setEnabled(true);
+            },
+            [&] {
+                // Yes, as soon as the question is up.
+                QTimer::singleShot(0, [] { FormSlot<frm3Message>::Get()->Command1->click(); });
+                main->Command2->click();
+            });
+        std::printf("%-8d %10.1f %10.1f %12.1f %13.1f %8.1f %10.1f\n", n, load, save, rebuild,
+                    startup, add, remove);
         fixture.reset();
     }
     return 0;
