@@ -129,14 +129,16 @@ void frmOption::BuildLayout() {
 }
 
 bool frmOption::eventFilter(QObject* watched, QEvent* event) {
-    for (int i = 0; i < 5; ++i) {
-        if (watched != Option1[i]) continue;
-        if (event->type() == QEvent::MouseButtonPress) mouseOnOption_ = true;
-        if (event->type() == QEvent::MouseButtonRelease) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        for (int i = 0; i < 5; ++i) {
+            if (watched != Option1[i]) continue;
             Option1_MouseUp(i);
-            // The button takes the release after us and may toggle itself.
-            QMetaObject::invokeMethod(this, [this] { mouseOnOption_ = false; },
-                                      Qt::QueuedConnection);
+            // The button's own handling of the release may toggle it; that
+            // toggle is this same choice, not a second one.
+            mouseOnOption_ = true;
+            static_cast<QObject*>(Option1[i])->event(event);
+            mouseOnOption_ = false;
+            return true;
         }
     }
     return VbForm::eventFilter(watched, event);

@@ -1,0 +1,311 @@
+// The history window and the options window, opened from the main window's
+// buttons and driven through their own controls.
+
+#include "TestSupport.h"
+#include "app/frmMain.h"
+#include "core/Colors.h"
+#include "core/mdlMain.h"
+#include "dialogs/frmMessage.h"
+#include "history/frmRireki.h"
+#include "options/frmOption.h"
+#include "platform/Clock.h"
+#include "store/FlexGrid.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+using namespace mdlMain;
+
+namespace {
+
+const QString E1 = QStringLiteral("2026/12/07/09:05/ 歯医者");
+const QString E2 = QStringLiteral("2026/12/07/10:30/ 会議");
+const QString E3 = QStringLiteral("2026/12/06/08:00/ 散歩");
+
+void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+
+frmRireki* OpenHistory(frmMain* m) {
+    Click(m->Command6);
+    return FormSlot<frmRireki>::Get();
+}
+
+frmOption* OpenOptions(frmMain* m) {
+    Click(m->Command8);
+    return FormSlot<frmOption>::Get();
+}
+
+QString MakeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return path;
+}
+
+// A chooser that answers the next open-file dialog with this path.
+struct ChosenFile {
+    explicit ChosenFile(const QString& path)
+        : previous(frmOption::SetFileChooser([path](QWidget*) { return path; })) {}
+    ~ChosenFile() { frmOption::SetFileChooser(previous); }
+    frmOption::FileChooser previous;
+};
+
+}  // namespace
+
+class TestWindows : public QObject {
+    Q_OBJECT
+private slots:
+    void historyShowsEditsAndKeepsEditsOnClose();
+    void historyEmptiedByHandKeepsButton();
+    void historyReset_data();
+    void historyReset();
+    void historyNeedsHistory();
+    void optionsLoadFromSettings();
+    void optionsChooseSound();
+    void optionsChooseFile_data();
+    void optionsChooseFile();
+    void optionsPlayAndStop();
+    void optionsCloseWithoutFile();
+    void closingOneWindowKeepsLockForTheOther();
+};
+
+void TestWindows::historyShowsEditsAndKeepsEditsOnClose() {
+    AppFixture app(QDateTime(QDate(2026, 12, 7), QTime(13, 45, 7)));
+    frmMain* m = StartProgram(app, {});
+    HistoryText = E2 + "\r\n" + E1 + "\r\n" + E3;
+    m->Command6->setEnabled(true);
+    frmRireki* h = OpenHistory(m);
+    QVERIFY(h && h->isVisible());
+    QCOMPARE(h->windowTitle(), QString("velsokura 予定の履歴"));
+    QVERIFY(!m->isVisible());
+    QCOMPARE(MainHidden, std::uint8_t(1));
+    QCOMPARE(h->Text1->toPlainText(), E2 + "\n" + E1 + "\n" + E3);
+    QVERIFY(h->Command3->isEnabled());
+    QVERIFY(h->Command2->isEnabled());
+
+    h->Text1->appendPlainText("メモ");
+    BoxAnswerer boxes;
+    Click(h->Command3);
+    QCOMPARE(boxes.texts, QStringList{"履歴データを書き込み完了しました。"});
+    // The export holds the history as it was opened, newest first.
+    QCOMPARE(app.ReadFile("Rireki/2026_12_07_13_45_07_0001.txt"),
+             Cp932(E2 + "\r\n" + E1 + "\r\n" + E3 + "\r\n\r\n"));
+    Click(h->Command3);
+    QVERIFY(app.Exists("Rireki/2026_12_07_13_45_07_0002.txt"));
+
+    Click(h->Command1);
+    QVERIFY(!FormSlot<frmRireki>::Loaded());
+    QVERIFY(m->isVisible());
+    QCOMPARE(MainHidden, std::uint8_t(0));
+    QCOMPARE(HistoryText, E2 + "\r\n" + E1 + "\r\n" + E3 + "\r\nメモ");
+    QVERIFY(m->Command3->isEnabled());
+}
+
+void TestWindows::historyEmptiedByHandKeepsButton() {
+    AppFixture app;
+    frmMain* m = StartProgram(app, {});
+    HistoryText = E1;
+    m->Command6->setEnabled(true);
+    frmRireki* h = OpenHistory(m);
+    h->Text1->clear();
+    QVERIFY(!h->Command3->isEnabled());
+    QVERIFY(!h->Command2->isEnabled());
+    h->close();  // the close box
+    QCOMPARE(HistoryText, QString());
+    QVERIFY(m->Command6->isEnabled());
+    Click(m->Command6);  // nothing to show
+    QVERIFY(!FormSlot<frmRireki>::Loaded());
+}
+
+void TestWindows::historyReset_data() {
+    QTest::addColumn<int>("answer");
+    QTest::newRow("yes") << int(BoxAnswerer::Yes);
+    QTest::newRow("no") << int(BoxAnswerer::No);
+    QTest::newRow("cancel") << int(BoxAnswerer::Cancel);
+}
+
+void TestWindows::historyReset() {
+    QFETCH(int, answer);
+    AppFixture app;
+    frmMain* m = StartProgram(app, {});
+    HistoryText = E2 + "\r\n" + E1;
+    m->Command6->setEnabled(true);
+    frmRireki* h = OpenHistory(m);
+    BoxAnswerer boxes{BoxAnswerer::Answer(answer)};
+    Click(h->Command2);
+    QCOMPARE(boxes.texts, QStringList{"表示しているテキストをリセットしますがよろしいですか？"});
+    if (answer != BoxAnswerer::Yes) {
+        QCOMPARE(HistoryText, E2 + "\r\n" + E1);
+        QCOMPARE(h->Text1->toPlainText(), E2 + "\n" + E1);
+        return;
+    }
+    QCOMPARE(HistoryText, QString());
+    QVERIFY(h->Text1->toPlainText().isEmpty());
+    QVERIFY(!h->Command3->isEnabled());
+    QCOMPARE(Colors::BackColor(m->Command6), Colors::LightGrey);
+    Click(h->Command1);
+    QVERIFY(!m->Command6->isEnabled());
+    QCOMPARE(HistoryText, QString());
+}
+
+void TestWindows::historyNeedsHistory() {
+    AppFixture app;
+    frmMain* m = StartProgram(app, {});
+    m->Command6->setEnabled(true);
+    Click(m->Command6);
+    QVERIFY(!FormSlot<frmRireki>::Loaded());
+    QCOMPARE(MainHidden, std::uint8_t(0));
+}
+
+void TestWindows::optionsLoadFromSettings() {
+    AppFixture app;
+    frmMain* m = StartProgram(app, {});
+    SoundOn = 0;
+    SoundIndex = 4;
+    SaveHistoryAtExit = 1;
+    SoundFilePath = "/音/a b.wav";
+    SoundTestOn = 1;
+    frmOption* o = OpenOptions(m);
+    QCOMPARE(o->windowTitle(), QString("オプション"));
+    QVERIFY(!m->isVisible());
+    QVERIFY(!o->Check1->isChecked());
+    QVERIFY(o->Option1[4]->isChecked());
+    QVERIFY(o->Command2->isEnabled());
+    QCOMPARE(o->Text1->text(), QString("/音/a b.wav"));
+    QVERIFY(o->Check2->isChecked());
+    QCOMPARE(SoundTestOn, std::uint8_t(0));
+    // The path cannot be typed over.
+    o->Text1->setFocus();
+    QTest::keyClicks(o->Text1, "xyz");
+    QCOMPARE(o->Text1->text(), QString("/音/a b.wav"));
+    Click(o->Check1);
+    QCOMPARE(SoundOn, std::uint8_t(1));
+    Click(o->Check2);
+    QCOMPARE(SaveHistoryAtExit, std::uint8_t(0));
+}
+
+void TestWindows::optionsChooseSound() {
+    AppFixture app;
+    frmMain* m = StartProgram(app, {});
+    frmOption* o = OpenOptions(m);
+    QVERIFY(!o->Command2->isEnabled());
+    app.soundCommands.clear();
+    Click(o->Option1[2]);
+    QCOMPARE(SoundIndex, std::uint8_t(2));
+    QCOMPARE(app.soundCommands, QStringList({"stop Sound1", "stop Sound2", "stop Sound3",
+                                             "stop Sound4", "stop Sound5"}));
+    Click(o->Option1[4]);
+    QCOMPARE(SoundIndex, std::uint8_t(4));
+    QVERIFY(o->Command2->isEnabled());
+    Click(o->Option1[1]);
+    QVERIFY(o->Command2->isEnabled());  // stays enabled
+    // The keyboard chooses as the mouse does.
+    o->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(o));
+    o->Option1[1]->setFocus();
+    QTest::keyClick(o->Option1[1], Qt::Key_Right);
+    QCOMPARE(SoundIndex, std::uint8_t(2));
+    QVERIFY(o->Option1[2]->isChecked());
+
+}
+
+void TestWindows::optionsChooseFile_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("good") << 0 << "";
+    QTest::newRow("empty file") << 1 << "サウンドファイルが見つかりませんでした。";
+    QTest::newRow("path of 256") << 2 << "サウンドファイルのパスが長すぎます。";
+    QTest::newRow("path of 255") << 3 << "";
+    QTest::newRow("gone") << 4 << "サウンドファイルを開けませんでした。";
+    QTest::newRow("cancel") << 5 << "";
+}
+
+void TestWindows::optionsChooseFile() {
+    QFETCH(int, kind);
+    QFETCH(QString, message);
+    AppFixture app;
+    frmMain* m = StartProgram(app, {});
+    SoundFilePath = "/old.mp3";
+    QString path = app.Folder() + "音 sound.mp3";
+    if (kind == 2 || kind == 3) {
+        const int length = kind == 2 ? 256 : 255;
+        QString dir = app.Folder() + "d";
+        while (dir.size() + 10 < length) dir += (dir.size() % 100 == 0) ? "/" : "x";
+        path = dir + "/" + QString(length - dir.size() - 5, 'y') + ".mp3";
+        QCOMPARE(path.size(), length);
+    }
+    if (kind != 4) MakeFile(path, kind == 1 ? QByteArray() : QByteArray("ID3"));
+    ChosenFile chosen(kind == 5 ? QString() : path);
+    frmOption* o = OpenOptions(m);
+    Click(o->Option1[4]);
+    BoxAnswerer boxes;
+    Click(o->Command2);
+    QCOMPARE(boxes.texts, message.isEmpty() ? QStringList() : QStringList{message});
+    const bool taken = kind == 0 || kind == 3;
+    QCOMPARE(SoundFilePath, taken ? path : QString("/old.mp3"));
+    QCOMPARE(o->Text1->text(), taken ? path : QString("/old.mp3"));
+    QVERIFY(o->isEnabled());
+    QCOMPARE(CommandBusy, std::uint8_t(0));
+}
+
+void TestWindows::optionsPlayAndStop() {
+    AppFixture app;
+    frmMain* m = StartProgram(app, {});
+    SoundOn = 0;
+    SoundIndex = 4;
+    SoundFilePath = "/a b/x.mp3";
+    frmOption* o = OpenOptions(m);
+    app.soundCommands.clear();
+    Click(o->Command3);
+    QCOMPARE(app.soundCommands,
+             QStringList({"stop Sound5", "close Sound5",
+                          "open \"" + QDir::toNativeSeparators("/a b/x.mp3") + "\" alias Sound5",
+                          "stop Sound5", "play Sound5 from 0"}));
+    QCOMPARE(SoundTestOn, std::uint8_t(1));
+    Click(o->Command4);
+    QCOMPARE(o->Command3->text(), QString("サウンドプレイ(&S)"));
+    QCOMPARE(SoundTestOn, std::uint8_t(0));
+    Click(o->Command1);
+    QVERIFY(m->isVisible());
+    o = OpenOptions(m);
+    QCOMPARE(o->Command3->text(), QString("サウンドプレイ(&U)"));
+}
+
+void TestWindows::optionsCloseWithoutFile() {
+    AppFixture app;
+    frmMain* m = StartProgram(app, {});
+    SoundFilePath.clear();
+    frmOption* o = OpenOptions(m);
+    Click(o->Option1[4]);
+    BoxAnswerer boxes;
+    app.soundCommands.clear();
+    o->close();
+    QCOMPARE(boxes.texts,
+             QStringList{"サウンドファイルのパスが選択されていません、サウンド1に設定します。"});
+    QCOMPARE(SoundIndex, std::uint8_t(0));
+    QCOMPARE(app.soundCommands, QStringList({"stop Sound5", "close Sound5"}));
+    QVERIFY(m->isVisible());
+    QVERIFY(m->Command3->isEnabled());
+}
+
+void TestWindows::closingOneWindowKeepsLockForTheOther() {
+    AppFixture app(QDateTime(QDate(2026, 12, 7), QTime(10, 29, 0)));
+    frmMain* m = StartProgram(app, {{"2026/12/07/10:30", " x"}});
+    frmOption* o = OpenOptions(m);
+    Clock::Set(QDateTime(QDate(2026, 12, 7), QTime(10, 30, 0)));
+    m->Timer1_Timer();  // an alarm while the options window is open
+    QVERIFY(FormSlot<frmMessage>::Get()->isVisible());
+    Click(o->Command1);
+    QVERIFY(m->isVisible());
+    QVERIFY(!m->Command3->isEnabled());  // locked until OK
+    QTest::mouseClick(FormSlot<frmMessage>::Get()->Command1, Qt::LeftButton);
+    QVERIFY(m->Command3->isEnabled());
+}
+
+QTEST_MAIN(TestWindows)
+#include "test_windows.moc"
