@@ -134,3 +134,14 @@ frmMain* StartProgram(AppFixture& app, const QList<QPair<QString, QString>>& row
     main->Timer1_Timer();
     return main;
 }
+
+QList<QPair<QString, QString>> CrashStateA() {
+    QList<QPair<QString, QString>> rows;
+    for (int i = 0; i < 200; ++i)
+        rows.append({QString("2027/01/01/%1:%2").arg(i / 60, 2, 10, QChar('0')).arg(i % 60, 2, 10,
+                                                                                   QChar('0')),
+                     QString(" 予定その%1 と長めの説明を付けておく").arg(i)});
+    return rows;
+}
+
+QList<QPair<QString, QString>> CrashStateB() { return {{"2027/02/01/09:00", " ひとつだけ"}}; }

@@ -61,6 +61,10 @@ frmMain* StartProgram(AppFixture& app, const QList<QPair<QString, QString>>& row
 class FlexGrid;
 void FillGrid(FlexGrid* grid, const QList<QPair<QString, QString>>& rows);
 
+// The two grids the crash-safety child alternates between.
+QList<QPair<QString, QString>> CrashStateA();
+QList<QPair<QString, QString>> CrashStateB();
+
 // Schedule file text: each (key, text) as a line, the text as stored.
 QString ScheduleLine(const QString& key, const QString& text);
 

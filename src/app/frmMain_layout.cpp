@@ -7,7 +7,9 @@
 #include "editing/RowButtons.h"
 #include "store/FlexGrid.h"
 
+#include <QApplication>
 #include <QDateEdit>
+#include <QSessionManager>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
@@ -153,6 +155,11 @@ void frmMain::ConnectHandlers() {
     connect(MSFlexGrid1, &FlexGrid::MouseUp, this, &frmMain::MSFlexGrid1_MouseUp);
     Frame1->installEventFilter(this);
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+#ifndef QT_NO_SESSIONMANAGER
+    // Log-off or shutdown: save everything, even while an alarm waits for OK.
+    connect(qApp, &QGuiApplication::commitDataRequest, this,
+            [this](QSessionManager&) { Unload(vbAppWindows); });
+#endif
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {

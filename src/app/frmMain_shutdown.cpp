@@ -5,6 +5,8 @@
 #include "dialogs/frm3Message.h"
 #include "dialogs/frmMessage.h"
 #include "dialogs/frmStatus.h"
+#include "history/frmRireki.h"
+#include "options/frmOption.h"
 #include "store/FlexGrid.h"
 #include "store/HistoryFile.h"
 #include "store/ScheduleFile.h"
@@ -41,12 +43,15 @@ void frmMain::ExitSequence() {
     while (ScheduleText.endsWith(QStringLiteral("\r\n"))) ScheduleText.chop(2);
     SortAndSaveGrid();
     WriteScheduleFileAtExit();
+    if (SaveHistoryAtExit == 1 && !HistoryText.isEmpty()) ExportHistory();
     WriteSettingsFile();
     Quitting = 1;
 
     FormSlot<frmMessage>::Unload();
+    FormSlot<frmRireki>::Unload();
     FormSlot<frmStatus>::Unload();
     FormSlot<frm2Message>::Unload();
     FormSlot<frm3Message>::Unload();
+    FormSlot<frmOption>::Unload();
     CloseAllSounds();
 }

@@ -1,6 +1,7 @@
 #include "platform/TextFile.h"
 
 #include <QFile>
+#include <algorithm>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -27,12 +28,27 @@ QString Decode(const QByteArray& bytes) {
     return decoder.decode(bytes);
 }
 
+QString DecodeFile(const QByteArray& bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
+    // CP932 Japanese text is almost never valid UTF-8 (its lead bytes 0x81-0x9F
+    // are UTF-8 continuation bytes), so strictly valid UTF-8 with multi-byte
+    // sequences is taken for UTF-8.
+    const bool multiByte = std::any_of(bytes.begin(), bytes.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (multiByte) {
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        const QString text = utf8.decode(bytes);
+        if (!utf8.hasError()) return text;
+    }
+    return Decode(bytes);
+}
+
 bool ReadLines(const QString& path, QStringList& lines) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) return false;
-    const QString text = Decode(bytes);
+    const QString text = DecodeFile(bytes);
     lines.clear();
     qsizetype start = 0;
     const qsizetype n = text.size();

@@ -1,0 +1,335 @@
+// What survives a restart: exact bytes of every file at exit, the settings
+// and history readers, files a person saved as UTF-8, broken files, a full
+// disk, and kills in the middle of saving.
+
+#include "TestSupport.h"
+#include "app/frmMain.h"
+#include "core/mdlMain.h"
+#include "platform/AppPaths.h"
+#include "platform/TextFile.h"
+#include "store/FlexGrid.h"
+#include "store/HistoryFile.h"
+#include "store/ScheduleFile.h"
+#include "store/SettingsFile.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QtTest>
+#include <csignal>
+
+using namespace mdlMain;
+
+namespace {
+
+const QString A = QStringLiteral("2026/12/08/09:00");
+const QString B = QStringLiteral("2026/12/24/19:00");
+const QString C = QStringLiteral("2027/01/01/00:00");
+
+frmMain* Start(AppFixture& app) {
+    frmMain* main = app.NewMain();
+    main->Timer1->stop();
+    main->Form_Load();
+    main->Timer1->stop();
+    return main;
+}
+
+void Exit(frmMain* main) { QTest::mouseClick(main->Command3, Qt::LeftButton); }
+
+// A new run on the same folder.
+frmMain* Restart(AppFixture& app) {
+    DestroyAllForms();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    AppPaths::ReleaseSingleInstance();
+    ResetState();
+    return Start(app);
+}
+
+}  // namespace
+
+class TestPersistence : public QObject {
+    Q_OBJECT
+private slots:
+    void exitWritesExactBytes_data();
+    void exitWritesExactBytes();
+    void settingsSurviveRestart_data();
+    void settingsSurviveRestart();
+    void settingsRefuseOtherEndings();
+    void historyRoundTrips_data();
+    void historyRoundTrips();
+    void exportAtExit_data();
+    void exportAtExit();
+    void logOffSavesEvenWhileAlarmWaits();
+    void readersAcceptUtf8();
+    void brokenFilesLoseNothing();
+    void fullDiskKeepsOldFile();
+    void killsNeverLeaveDamagedFiles();
+};
+
+void TestPersistence::exitWritesExactBytes_data() {
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QByteArray>("file");
+    const QString l1 = ScheduleLine(A, " 歯医者");
+    const QString l2 = ScheduleLine(B, " 会議 & 打ち合わせ");
+    const QString l3 = ScheduleLine(C, " 新年");
+    QTest::newRow("none") << 0 << QByteArray("1\r\n");
+    QTest::newRow("one") << 1 << Cp932("1\r\n" + l1 + "\r\n");
+    QTest::newRow("three") << 3 << Cp932("1\r\n" + l1 + "\r\n" + l2 + "\r\n" + l3 + "\r\n\r\n");
+}
+
+void TestPersistence::exitWritesExactBytes() {
+    QFETCH(int, count);
+    QFETCH(QByteArray, file);
+    AppFixture app;
+    app.WriteDefaults();
+    const QList<QPair<QString, QString>> all = {
+        {C, " 新年"}, {A, " 歯医者"}, {B, " 会議 & 打ち合わせ"}};
+    // Written as a run leaves it: the next start warns, the exit cleans it.
+    QString run;
+    for (int i = 0; i < count; ++i) run += ScheduleLine(all[i].first, all[i].second) + "\r\n";
+    if (count == 1) run = ScheduleLine(A, " 歯医者") + "\r\n";
+    if (count > 0) app.WriteText("velsokura.txt", run);
+    BoxAnswerer boxes;
+    frmMain* main = Start(app);
+    QCOMPARE(boxes.texts.size(), count > 0 ? 1 : 0);
+    Exit(main);
+    QCOMPARE(app.ReadFile("velsokura.txt"), file);
+    QCOMPARE(app.ReadFile("RirekiData.dat"), QByteArray("\r\n"));
+    QCOMPARE(app.ReadFile("AppData.txt"), QByteArray("1,0,0,\r\n"));
+
+    boxes.texts.clear();
+    main = Restart(app);
+    QVERIFY(boxes.texts.isEmpty());  // a clean exit: no warning
+    QCOMPARE(ScheduleCount, count);
+    QCOMPARE(HistoryText, QString());
+    Exit(main);
+    QCOMPARE(app.ReadFile("velsokura.txt"), file);
+}
+
+void TestPersistence::settingsSurviveRestart_data() {
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("on");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("exportAtExit");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("all off") << QByteArray("0,0,0,\r\n") << 0 << 0 << 0 << "";
+    QTest::newRow("user file") << Cp932("1,4,1,C:\\a b\\音.wav\r\n") << 1 << 4 << 1
+                               << "C:\\a b\\音.wav";
+    QTest::newRow("last line counts") << QByteArray("1,1,1,\r\n0,3,0,\r\n") << 0 << 3 << 0 << "";
+}
+
+void TestPersistence::settingsSurviveRestart() {
+    QFETCH(QByteArray, line);
+    QFETCH(int, on);
+    QFETCH(int, index);
+    QFETCH(int, exportAtExit);
+    QFETCH(QString, path);
+    AppFixture app;
+    app.WriteDefaults();
+    app.WriteFile("AppData.txt", line);
+    frmMain* main = Start(app);
+    QCOMPARE(int(SoundOn), on);
+    QCOMPARE(int(SoundIndex), index);
+    QCOMPARE(int(SaveHistoryAtExit), exportAtExit);
+    QCOMPARE(SoundFilePath, path);
+    const QStringList opens = app.soundCommands.filter("alias Sound5");
+    QCOMPARE(opens, path.isEmpty() ? QStringList()
+                                   : QStringList{"open \"" + path + "\" alias Sound5"});
+    Exit(main);
+    const QByteArray written = app.ReadFile("AppData.txt");
+    QCOMPARE(written, Cp932(QString("%1,%2,%3,%4\r\n").arg(on).arg(index).arg(exportAtExit).arg(path)));
+    Restart(app);
+    QCOMPARE(SoundFilePath, path);
+    QCOMPARE(int(SoundIndex), index);
+}
+
+void TestPersistence::settingsRefuseOtherEndings() {
+    AppFixture app;
+    app.WriteDefaults();
+    app.WriteFile("AppData.txt", "1,4,1,/music/x.Wav\r\n");
+    BoxAnswerer boxes;
+    Start(app);
+    QCOMPARE(boxes.texts, QStringList{"サウンドファイルが正しくありません。"});
+    QCOMPARE(SoundFilePath, QString());
+    QCOMPARE(int(SoundOn), 1);
+    QCOMPARE(int(SoundIndex), 4);
+    QCOMPARE(int(SaveHistoryAtExit), 1);
+    QVERIFY(app.soundCommands.filter("Sound5").isEmpty());
+}
+
+void TestPersistence::historyRoundTrips_data() {
+    QTest::addColumn<QString>("history");
+    QTest::newRow("empty") << "";
+    QTest::newRow("three lines") << "2026/12/07/10:00/ 一\r\n2026/12/06/10:00/ 二\r\n自由なメモ";
+}
+
+void TestPersistence::historyRoundTrips() {
+    QFETCH(QString, history);
+    AppFixture app;
+    app.WriteDefaults();
+    frmMain* main = Start(app);
+    HistoryText = history;
+    Exit(main);
+    QCOMPARE(app.ReadFile("RirekiData.dat"), Cp932(history + "\r\n"));
+    main = Restart(app);
+    QCOMPARE(HistoryText, history);
+    QCOMPARE(main->Command6->isEnabled(), !history.isEmpty());
+}
+
+void TestPersistence::exportAtExit_data() {
+    QTest::addColumn<QString>("history");
+    QTest::addColumn<int>("files");
+    QTest::newRow("with history") << "2026/12/07/09:05/ a\r\n2026/12/07/10:30/ b" << 1;
+    QTest::newRow("without history") << "" << 0;
+}
+
+void TestPersistence::exportAtExit() {
+    QFETCH(QString, history);
+    QFETCH(int, files);
+    AppFixture app;
+    app.WriteDefaults();
+    app.WriteFile("AppData.txt", "1,0,1,\r\n");
+    frmMain* main = Start(app);
+    HistoryText = history;
+    BoxAnswerer boxes;
+    Exit(main);
+    QVERIFY(boxes.texts.isEmpty());  // no message during the exit
+    const QStringList exports = QDir(app.Folder() + "Rireki").entryList(QDir::Files);
+    QCOMPARE(exports.size(), files);
+    if (files == 1) {
+        QCOMPARE(exports[0], QString("2026_12_07_10_00_30_0001.txt"));
+        QCOMPARE(app.ReadFile("Rireki/" + exports[0]),
+                 Cp932("2026/12/07/10:30/ b\r\n2026/12/07/09:05/ a\r\n\r\n"));
+    }
+}
+
+void TestPersistence::logOffSavesEvenWhileAlarmWaits() {
+    AppFixture app;
+    app.WriteDefaults();
+    app.WriteText("velsokura.txt", "1\r\n" + ScheduleLine("2026/12/07/18:00", " 今日") + "\r\n");
+    frmMain* main = Start(app);
+    QCOMPARE(MessageWindowUp, std::uint8_t(1));
+    app.WriteFile("velsokura.txt", "marker");
+    main->close();  // the user's close box: refused
+    QCOMPARE(app.ReadFile("velsokura.txt"), QByteArray("marker"));
+    QVERIFY(main->Unload(VbForm::vbAppWindows));  // the session ends
+    QCOMPARE(ProgramEnded, std::uint8_t(1));
+    QCOMPARE(app.ReadFile("velsokura.txt"),
+             Cp932("1\r\n" + ScheduleLine("2026/12/07/18:00", " 今日") + "\r\n"));
+}
+
+void TestPersistence::readersAcceptUtf8() {
+    AppFixture app;
+    const QString schedule = "1\r\n" + ScheduleLine(A, " 歯医者") + "\r\n";
+    app.WriteFile("velsokura.txt", "\xEF\xBB\xBF" + schedule.toUtf8());  // with a BOM
+    app.WriteFile("AppData.txt", QString("1,4,0,/音楽/ベル.mp3\r\n").toUtf8());  // without
+    app.WriteFile("RirekiData.dat", QString("2026/12/01/10:00/ 履歴です\r\n").toUtf8());
+    BoxAnswerer boxes;
+    frmMain* main = Start(app);
+    QVERIFY(boxes.texts.isEmpty());
+    QCOMPARE(main->MSFlexGrid1->TextMatrix(1, 2), QString(" 歯医者"));
+    QCOMPARE(SoundFilePath, QString("/音楽/ベル.mp3"));
+    QCOMPARE(HistoryText, QString("2026/12/01/10:00/ 履歴です"));
+    Exit(main);
+    // Written back as CP932.
+    QCOMPARE(app.ReadFile("velsokura.txt"), Cp932(schedule));
+    QCOMPARE(app.ReadFile("AppData.txt"), Cp932("1,4,0,/音楽/ベル.mp3\r\n"));
+    // CP932 bytes that happen to hold no valid UTF-8 stay CP932.
+    QCOMPARE(TextFile::DecodeFile(Cp932("予定の時間です")), QString("予定の時間です"));
+    QCOMPARE(TextFile::DecodeFile(Cp932("ｱｲｳ")), QString("ｱｲｳ"));
+}
+
+void TestPersistence::brokenFilesLoseNothing() {
+    AppFixture app;
+    app.WriteDefaults();
+    QByteArray noise(600, '\0');
+    QRandomGenerator rng(20261207);
+    for (char& c : noise) c = char(rng.bounded(256));
+    noise.replace('\r', 'x').replace('\n', 'y');
+    noise += ".bin";
+    app.WriteFile("AppData.txt", noise);
+    QVERIFY(QDir(app.Folder()).mkdir("RirekiData.dat"));  // the history file is a folder
+    BoxAnswerer boxes;
+    frmMain* main = Start(app);
+    QCOMPARE(ProgramEnded, std::uint8_t(0));
+    QCOMPARE(boxes.texts, QStringList({"サウンドファイルが正しくありません。", "履歴の読み込みエラー"}));
+    Exit(main);
+    QVERIFY(QFileInfo(app.Folder() + "RirekiData.dat").isDir());
+    QCOMPARE(app.ReadFile("velsokura.txt"), QByteArray("1\r\n"));
+}
+
+void TestPersistence::fullDiskKeepsOldFile() {
+    AppFixture app;
+    const QString disk = app.Folder() + "disk";
+    QVERIFY(QDir().mkpath(disk));
+    if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", disk}) != 0)
+        QSKIP("cannot mount a small tmpfs here (needs root and mount rights)");
+    struct Unmount {
+        QString path;
+        ~Unmount() { QProcess::execute("umount", {path}); }
+    } unmount{disk};
+    AppPaths::SetExecutableFolder(disk);
+    app.WriteFile("disk/velsokura.txt", "1\r\n");
+    app.WriteFile("disk/AppData.txt", "1,0,0,\r\n");
+    frmMain* main = Start(app);
+    app.WriteFile("disk/filler", QByteArray(60 * 1024, 'x'));  // what is left is too little
+    QList<QPair<QString, QString>> rows;
+    for (int i = 0; i < 400; ++i)
+        rows.append({QString("2027/01/%1/10:%2").arg(i % 28 + 1, 2, 10, QChar('0')).arg(i % 60, 2, 10,
+                                                                                   QChar('0')),
+                     " 長い予定の説明がここに入ります"});
+    FillGrid(main->MSFlexGrid1, rows);
+    BoxAnswerer boxes;
+    SaveGridSchedules();
+    QCOMPARE(boxes.texts, QStringList{"データ書き込みに失敗しました。"});
+    QCOMPARE(app.ReadFile("disk/velsokura.txt"), QByteArray("1\r\n"));
+}
+
+void TestPersistence::killsNeverLeaveDamagedFiles() {
+    // What each file may hold: before the first save, or after any whole save.
+    QSet<QByteArray> schedules, histories, settings;
+    {
+        AppFixture app;
+        InitAppFolder();
+        frmMain* main = app.NewMain();
+        for (const auto& state : {CrashStateA(), CrashStateB()}) {
+            FillGrid(main->MSFlexGrid1, state);
+            SaveGridSchedules();
+            schedules << app.ReadFile("velsokura.txt");
+            ScheduleText.clear();
+            WriteScheduleFileAtExit();
+            schedules << app.ReadFile("velsokura.txt");
+        }
+        for (const QString& h : {QStringLiteral("2026/12/07/10:00/ 履歴A\r\n2026/12/06/10:00/ 古い"),
+                                 QStringLiteral("2026/12/07/11:00/ 履歴B")})
+            histories << Cp932(h + "\r\n");
+        settings << Cp932("1,4,0,/音/a b.wav\r\n") << QByteArray("0,2,0,\r\n");
+    }
+    AppFixture app;
+    app.WriteDefaults();
+    app.WriteText("RirekiData.dat", "old\r\n");
+    schedules << QByteArray("1\r\n");
+    histories << Cp932("old\r\n");
+    settings << QByteArray("1,0,0,\r\n");
+
+    QRandomGenerator rng(7);
+    const int kills = 220;
+    int damaged = 0;
+    for (int k = 0; k < kills; ++k) {
+        QProcess child;
+        child.start(QStringLiteral(CRASH_CHILD), {app.Folder()});
+        QVERIFY(child.waitForReadyRead(30000));
+        QTest::qSleep(int(rng.bounded(25)));
+        ::kill(pid_t(child.processId()), SIGKILL);
+        child.waitForFinished();
+        if (!schedules.contains(app.ReadFile("velsokura.txt"))) ++damaged;
+        if (!histories.contains(app.ReadFile("RirekiData.dat"))) ++damaged;
+        if (!settings.contains(app.ReadFile("AppData.txt"))) ++damaged;
+    }
+    qInfo("crash safety: %d kills survived, %d damaged files", kills, damaged);
+    QCOMPARE(damaged, 0);
+}
+
+QTEST_MAIN(TestPersistence)
+#include "test_persistence.moc"
