@@ -32,6 +32,9 @@ AppFixture::AppFixture(const QDateTime& now) {
     AppPaths::SetExecutableFolder(dir_.path());
     Clock::Set(now);
     Mci::SetBackend([this](const QString& c) { soundCommands << c; });
+    auto fake = std::make_unique<FakeTray>();
+    tray = fake.get();
+    SetTray(std::move(fake));
 }
 
 AppFixture::~AppFixture() {
@@ -131,6 +134,9 @@ frmMain* StartProgram(AppFixture& app, const QList<QPair<QString, QString>>& row
     main->Timer1->stop();
     if (frmMessage* notice = FormSlot<frmMessage>::Get(); notice && notice->isVisible())
         QTest::mouseClick(notice->Command1, Qt::LeftButton);
+    // The first show sends it to the notification area; the user brings it back.
+    main->show();
+    emit app.tray->LeftButtonDown();
     main->Timer1_Timer();
     return main;
 }

@@ -9,7 +9,30 @@
 #include <QTimer>
 #include <memory>
 
+#include "platform/Tray.h"
+
 class frmMain;
+
+// Stands in for the notification area: says what Add answers, counts calls.
+class FakeTray : public TrayIcon {
+public:
+    bool Add() override {
+        ++adds;
+        shown = shown || addSucceeds;
+        return addSucceeds;
+    }
+    void Remove() override {
+        ++removes;
+        shown = false;
+    }
+    bool Available() const override { return available; }
+
+    bool addSucceeds = true;
+    bool available = true;
+    bool shown = false;
+    int adds = 0;
+    int removes = 0;
+};
 
 class AppFixture {
 public:
@@ -30,6 +53,7 @@ public:
     frmMain* NewMain();
 
     QStringList soundCommands;
+    FakeTray* tray;  // owned by the program's tray slot
 
 private:
     QTemporaryDir dir_;
@@ -53,8 +77,9 @@ private:
 };
 
 // Starts the program over these (key, text) schedules with the default
-// settings, acknowledges any start-up notice and runs the first tick by hand
-// (the timer stays off: tests tick themselves).
+// settings, acknowledges any start-up notice, brings the window back from the
+// notification area and runs the first tick by hand (the timer stays off:
+// tests tick themselves).
 frmMain* StartProgram(AppFixture& app, const QList<QPair<QString, QString>>& rows);
 
 // Puts (key, text) rows into the grid as its schedules.

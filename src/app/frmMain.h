@@ -25,6 +25,11 @@ public:
     // The clock tick.
     void Timer1_Timer();
 
+    // Minimising goes to the notification area; the normal size is fixed.
+    void Form_Resize();
+    void Timer2_Timer();
+    void TrayIcon_LeftButtonDown();
+
     // Fits the mask frame to the grid's rows.
     void prcFrameMask();
     // Re-sorts the grid's rows under fresh column headers.
@@ -84,6 +89,9 @@ protected:
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
     void Form_Unload() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildLayout();
@@ -102,4 +110,8 @@ private:
     void AddSchedule();
     void ResetAll();
     void ShrinkFrameForNewRow();
+    void HideInTray();
+    void ShowNormally();
+
+    bool shownOnce_ = false;
 };

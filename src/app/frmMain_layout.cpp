@@ -155,6 +155,7 @@ void frmMain::ConnectHandlers() {
     connect(MSFlexGrid1, &FlexGrid::MouseUp, this, &frmMain::MSFlexGrid1_MouseUp);
     Frame1->installEventFilter(this);
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+    connect(Timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
 #ifndef QT_NO_SESSIONMANAGER
     // Log-off or shutdown: save everything, even while an alarm waits for OK.
     connect(qApp, &QGuiApplication::commitDataRequest, this,

@@ -5,6 +5,8 @@
 #include "dialogs/frm3Message.h"
 #include "dialogs/frmMessage.h"
 #include "dialogs/frmStatus.h"
+#include "advert/frmOshirase.h"
+#include "platform/Tray.h"
 #include "history/frmRireki.h"
 #include "options/frmOption.h"
 #include "store/FlexGrid.h"
@@ -47,6 +49,7 @@ void frmMain::ExitSequence() {
     WriteSettingsFile();
     Quitting = 1;
 
+    FormSlot<frmOshirase>::Unload();
     FormSlot<frmMessage>::Unload();
     FormSlot<frmRireki>::Unload();
     FormSlot<frmStatus>::Unload();
@@ -54,4 +57,5 @@ void frmMain::ExitSequence() {
     FormSlot<frm3Message>::Unload();
     FormSlot<frmOption>::Unload();
     CloseAllSounds();
+    Tray().Remove();
 }

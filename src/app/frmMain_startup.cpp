@@ -7,6 +7,8 @@
 #include "dialogs/VbLabel.h"
 #include "dialogs/frmMessage.h"
 #include "dialogs/frmStatus.h"
+#include "advert/frmOshirase.h"
+#include "platform/Tray.h"
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
 #include "store/FlexGrid.h"
@@ -91,6 +93,8 @@ bool frmMain::LoadSteps() {
     frmMessage* alarm = FormSlot<frmMessage>::Load();
     alarm->show();
     alarm->hide();
+    connect(&Tray(), &TrayIcon::LeftButtonDown, this, &frmMain::TrayIcon_LeftButtonDown,
+            Qt::UniqueConnection);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->geometry();
         move(Twips::ToPxX(Twips::FromPxX(s.width()) / 2 - 10920 / 2.0),
@@ -101,7 +105,10 @@ bool frmMain::LoadSteps() {
     if (!LoadSchedules() || !LoadSettings()) return false;
     DataFilesRead = 1;
 
-    if (AdShown == 0) AdShown = 1;
+    if (AdShown == 0) {
+        AdShown = 1;
+        FormSlot<frmOshirase>::Load()->show();
+    }
 
     FlexGrid* grid = MSFlexGrid1;
     grid->SetRedraw(false);

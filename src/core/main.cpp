@@ -1,3 +1,4 @@
+#include "app/AppIcon.h"
 #include "app/frmMain.h"
 #include "core/mdlMain.h"
 #include "platform/Fonts.h"
@@ -9,6 +10,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("velsokura"));
     QApplication::setQuitOnLastWindowClosed(false);
     Fonts::RegisterSubstitutes();
+    QApplication::setWindowIcon(AppIcon());
 
     auto* main = new frmMain();
     main->Form_Load();

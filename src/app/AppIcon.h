@@ -1,0 +1,5 @@
+#pragma once
+#include <QIcon>
+
+// A golden bell, drawn for each size so that it stays crisp.
+QIcon AppIcon();

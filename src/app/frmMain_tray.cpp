@@ -1,0 +1,89 @@
+#include "alarm/Sounds.h"
+#include "app/frmMain.h"
+#include "core/Twips.h"
+#include "core/mdlMain.h"
+#include "platform/Tray.h"
+
+#include <QEvent>
+#include <QTimer>
+
+using namespace mdlMain;
+
+namespace {
+// The window's fixed size in the normal state.
+constexpr double kClientWidth = 10680;
+constexpr double kClientHeight = 6384;
+// One try a second for three minutes, then the window stays on screen.
+constexpr int kTrayTries = 180;
+}  // namespace
+
+void frmMain::Form_Resize() {
+    if (CommandBusy == 1) return;
+    CommandBusy = 1;
+    if (MainHidden != 1) {
+        if (windowState() & Qt::WindowMinimized) {
+            if (Tray().Add()) {
+                HideInTray();
+            } else if (!Tray().Available()) {
+                ShowNormally();
+            } else {
+                Timer2->start();  // the notification area may come up later
+            }
+        } else if (!(windowState() & Qt::WindowMaximized)) {
+            const QSize fixed(Twips::ToPxX(kClientWidth), Twips::ToPxY(kClientHeight));
+            if (size() != fixed) resize(fixed);
+        }
+    }
+    CommandBusy = 0;
+}
+
+void frmMain::Timer2_Timer() {
+    if (Quitting == 1) {
+        Timer2->stop();
+        return;
+    }
+    ++TrayRetryCount;
+    if (Tray().Add()) {
+        HideInTray();
+    } else if (TrayRetryCount > kTrayTries) {
+        ShowNormally();
+    }
+}
+
+void frmMain::HideInTray() {
+    hide();
+    MainHidden = 1;
+    Timer2->stop();
+    TrayRetryCount = 0;
+}
+
+void frmMain::ShowNormally() {
+    Timer2->stop();
+    TrayRetryCount = 0;
+    setWindowState(Qt::WindowNoState);
+    show();
+    MainHidden = 0;
+}
+
+void frmMain::TrayIcon_LeftButtonDown() {
+    show();
+    setWindowState(Qt::WindowNoState);
+    activateWindow();
+    Tray().Remove();
+    MainHidden = 0;
+}
+
+void frmMain::mouseReleaseEvent(QMouseEvent* /*event*/) { StopAllSounds(); }
+
+void frmMain::changeEvent(QEvent* event) {
+    VbForm::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isVisible()) Form_Resize();
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    VbForm::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        Form_Resize();
+    }
+}
