@@ -213,6 +213,7 @@ void TestTray::advertisementHoverAndClick() {
     });
     frmOshirase* ad = FormSlot<frmOshirase>::Load();
     ad->show();
+    QCOMPARE(ad->Image1->pixmap().size(), QSize(250, 150));
     Hover(ad->Image1);
     QCOMPARE(Twips::Left(ad->Image1), 190.0);
     QCOMPARE(Twips::Top(ad->Image1), 410.0);

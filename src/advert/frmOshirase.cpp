@@ -3,6 +3,7 @@
 #include "advert/AdvertPage.h"
 #include "app/frmMain.h"
 #include "core/Colors.h"
+#include "core/Resources.h"
 #include "core/Twips.h"
 #include "core/mdlMain.h"
 #include "platform/Fonts.h"
@@ -10,6 +11,8 @@
 #include <QDesktopServices>
 #include <QEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPixmap>
@@ -43,6 +46,7 @@ frmOshirase::PageOpener frmOshirase::SetPageOpener(PageOpener opener) {
 }
 
 frmOshirase::frmOshirase() : VbForm(QStringLiteral("frmOshirase")) {
+    InitResources();
     setWindowTitle(QStringLiteral("広告"));
     setFont(QFont(Fonts::Gothic, 9));
     SetClientSizeTw(9492, 5004);
@@ -80,6 +84,8 @@ frmOshirase::frmOshirase() : VbForm(QStringLiteral("frmOshirase")) {
         w->setMouseTracking(true);
         w->installEventFilter(this);
     }
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
     if (Main()) Main()->hide();
 }
 

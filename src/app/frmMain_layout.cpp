@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "core/Colors.h"
+#include "core/Resources.h"
 #include "core/Twips.h"
 #include "core/mdlMain.h"
 #include "platform/Fonts.h"
@@ -47,6 +48,7 @@ QPushButton* MakeButton(QWidget* parent, const QString& caption, const QString& 
 
 frmMain::frmMain() : VbForm(QStringLiteral("frmMain"), Qt::WindowMinimizeButtonHint) {
     mdlMain::SetMain(this);
+    InitResources();
     BuildLayout();
 }
 
@@ -67,7 +69,14 @@ void frmMain::BuildLayout() {
     DTPicker1 = new QDateEdit(this);
     DTPicker1->setCalendarPopup(true);
     DTPicker1->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
-    DTPicker1->setDisplayFormat(QStringLiteral("yyyy/MM/dd (ddd)"));
+    // The weekday must fit the picker's narrow slot: a smaller font, a slim arrow.
+    DTPicker1->setDisplayFormat(QStringLiteral("yyyy/MM/dd(ddd)"));
+    DTPicker1->setFont(QFont(Fonts::Gothic, 8));
+    DTPicker1->setStyleSheet(QStringLiteral(
+        "QDateEdit { padding: 0px; border: 1px solid #8c8c8c; background: white; }"
+        "QDateEdit:disabled { color: #a0a0a0; background: #f0f0f0; }"
+        "QDateEdit::drop-down { width: 10px; border: none; }"
+        "QDateEdit::down-arrow { image: url(:/arrow.png); }"));
     Place(DTPicker1, 120, 5280, 1335, 255);
 
     Text1 = MakeTextBox(this, Colors::LightGreen, 2);

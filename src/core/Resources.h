@@ -1,0 +1,3 @@
+#pragma once
+// Makes the pictures compiled into the library reachable under ":/".
+void InitResources();
