@@ -35,6 +35,12 @@ frmOption::FileChooser& Chooser() {
     return chooser;
 }
 
+// Check boxes and option buttons are as wide as their captions need.
+void PlaceChoice(QWidget* w, double left, double top, double width) {
+    Twips::Place(w, left, top, width, Twips::FromPxY(w->sizeHint().height()));
+    if (w->width() < w->sizeHint().width()) w->resize(w->sizeHint().width(), w->height());
+}
+
 QPushButton* Button(QWidget* parent, const QString& caption, double l, double t, double w,
                     double h) {
     auto* b = new QPushButton(caption, parent);
@@ -101,13 +107,13 @@ void frmOption::BuildLayout() {
     Frame1 = new QGroupBox(QStringLiteral("サウンド"), this);
     Twips::Place(Frame1, 120, 120, 9375, 2655);
     Check1 = new QCheckBox(QStringLiteral("サウンドを鳴らす(&K)"), Frame1);
-    Twips::Place(Check1, 240, 240, 1815, 255);
+    PlaceChoice(Check1, 240, 240, 1815);
     const char16_t* captions[] = {u"♪サウンド1(&L)", u"♪サウンド2(&M)", u"♪サウンド3(&N)",
                                   u"♪サウンド4(O)", u"♪ファイルから(P)"};
     const double lefts[] = {600, 2160, 3840, 5520, 7200};
     for (int i = 0; i < 5; ++i) {
         Option1[i] = new QRadioButton(QString::fromUtf16(captions[i]), Frame1);
-        Twips::Place(Option1[i], lefts[i], 600, 1575, 255);
+        PlaceChoice(Option1[i], lefts[i], 600, 1500);
     }
     Command2 = Button(Frame1, QStringLiteral("♪サウンドファイルを開く(&Q)"), 600, 960, 2535, 495);
     Label1 = new QLabel(Frame1);
@@ -121,7 +127,7 @@ void frmOption::BuildLayout() {
     Frame2 = new QGroupBox(QStringLiteral("履歴の保存"), this);
     Twips::Place(Frame2, 120, 2880, 9375, 855);
     Check2 = new QCheckBox(QStringLiteral("終了時に履歴がある場合は保存する(&R)"), Frame2);
-    Twips::Place(Check2, 240, 360, 3855, 255);
+    PlaceChoice(Check2, 240, 360, 3855);
 
     Command4 = Button(this, QStringLiteral("サウンドストップ(&V)"), 4440, 3840, 1695, 615);
     Command3 = Button(this, QStringLiteral("サウンドプレイ(&U)"), 6240, 3840, 1575, 615);
