@@ -28,8 +28,9 @@ namespace {
 QString Schedules(int n, const QDateTime& first) {
     QString text = QStringLiteral("1\r\n");
     for (int i = 0; i < n; ++i)
-        text += ScheduleLine(Clock::Key(first.addSecs(60LL * i)), QStringLiteral(" 予定%1").arg(i)) +
-                QStringLiteral("\r\n");
+        text +=
+            ScheduleLine(Clock::Key(first.addSecs(60LL * i)), QStringLiteral(" 予定%1").arg(i)) +
+            QStringLiteral("\r\n");
     return text + QStringLiteral("\r\n");
 }
 
@@ -47,14 +48,16 @@ void DueMinute() {
     double shownMs = -1;
     QElapsedTimer t;
     Mci::SetBackend([&](const QString&) {
-        if (shownMs < 0 && FormSlot<frmMessage>::Get()->isVisible()) shownMs = t.nsecsElapsed() / 1e6;
+        if (shownMs < 0 && FormSlot<frmMessage>::Get()->isVisible())
+            shownMs = t.nsecsElapsed() / 1e6;
     });
     SoundOn = 1;
     t.start();
     main->Timer1_Timer();
     const double tickMs = t.nsecsElapsed() / 1e6;
-    std::printf("due minute, 10,000 appointments: window shown after %.1f ms, tick done after %.1f ms\n",
-                shownMs, tickMs);
+    std::printf(
+        "due minute, 10,000 appointments: window shown after %.1f ms, tick done after %.1f ms\n",
+        shownMs, tickMs);
 }
 
 double CpuSeconds(qint64 pid) {
@@ -80,7 +83,7 @@ void Idle(const QString& program) {
     p.setProgram(exe);
     p.start();
     p.waitForStarted();
-    QThread::sleep(5);  // past start-up
+    QThread::sleep(5); // past start-up
     const double before = CpuSeconds(p.processId());
     QThread::sleep(60);
     const double after = CpuSeconds(p.processId());
@@ -89,7 +92,7 @@ void Idle(const QString& program) {
     std::printf("idle, 1,000 appointments: %.2f s of processor time over 60 s\n", after - before);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -13,10 +13,10 @@
 
 #include <QApplication>
 #include <QDateEdit>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <QElapsedTimer>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -33,7 +33,8 @@ QString ScheduleFileText(int n) {
     for (int i = 0; i < n; ++i) {
         // Written out of order, as a hand-edited file may be.
         const int k = (i * 7919) % n;
-        text += ScheduleLine(Clock::Key(first.addSecs(60LL * k)), QStringLiteral(" 予定その%1").arg(k)) +
+        text += ScheduleLine(Clock::Key(first.addSecs(60LL * k)),
+                             QStringLiteral(" 予定その%1").arg(k)) +
                 QStringLiteral("\r\n");
     }
     return text + QStringLiteral("\r\n");
@@ -53,7 +54,7 @@ double Median(const std::function<void()>& prepare, const std::function<void()>&
     return ms[ms.size() / 2];
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -71,9 +72,18 @@ int main(int argc, char* argv[]) {
             main = fixture->NewMain();
         };
         const double load = Median(fresh, [] { LoadSchedules(); });
-        const double save = Median([&] { fresh(); LoadSchedules(); }, [] { SaveGridSchedules(); });
-        const double rebuild =
-            Median([&] { fresh(); LoadSchedules(); }, [&] { main->RebuildGrid(); });
+        const double save = Median(
+            [&] {
+                fresh();
+                LoadSchedules();
+            },
+            [] { SaveGridSchedules(); });
+        const double rebuild = Median(
+            [&] {
+                fresh();
+                LoadSchedules();
+            },
+            [&] { main->RebuildGrid(); });
         const double startup = Median(fresh, [&] {
             main->Form_Load();
             QCoreApplication::processEvents();

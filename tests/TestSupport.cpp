@@ -44,7 +44,9 @@ AppFixture::~AppFixture() {
     Mci::SetBackend([](const QString&) {});
 }
 
-QString AppFixture::Folder() const { return dir_.path() + QLatin1Char('/'); }
+QString AppFixture::Folder() const {
+    return dir_.path() + QLatin1Char('/');
+}
 
 void AppFixture::WriteFile(const QString& name, const QByteArray& bytes) const {
     QFile f(Folder() + name);
@@ -61,21 +63,27 @@ QByteArray AppFixture::ReadFile(const QString& name) const {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-bool AppFixture::Exists(const QString& name) const { return QFile::exists(Folder() + name); }
+bool AppFixture::Exists(const QString& name) const {
+    return QFile::exists(Folder() + name);
+}
 
 void AppFixture::WriteDefaults() const {
     WriteFile(QStringLiteral("velsokura.txt"), "1\r\n");
     WriteFile(QStringLiteral("AppData.txt"), "1,0,0,\r\n");
 }
 
-frmMain* AppFixture::NewMain() { return new frmMain(); }
+frmMain* AppFixture::NewMain() {
+    return new frmMain();
+}
 
 BoxAnswerer::BoxAnswerer(Answer a) : answer(a) {
     QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
     timer_.start(5);
 }
 
-BoxAnswerer::~BoxAnswerer() { timer_.stop(); }
+BoxAnswerer::~BoxAnswerer() {
+    timer_.stop();
+}
 
 void BoxAnswerer::Poll() {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -94,10 +102,18 @@ void BoxAnswerer::Poll() {
     if (frm3Message* question = FormSlot<frm3Message>::Get(); question && question->isVisible()) {
         texts << question->lblMM->text();
         switch (answer) {
-        case Yes: QTest::mouseClick(question->Command1, Qt::LeftButton); break;
-        case No: QTest::mouseClick(question->Command2, Qt::LeftButton); break;
-        case Cancel: QTest::mouseClick(question->Command3, Qt::LeftButton); break;
-        case CloseBox: question->close(); break;
+        case Yes:
+            QTest::mouseClick(question->Command1, Qt::LeftButton);
+            break;
+        case No:
+            QTest::mouseClick(question->Command2, Qt::LeftButton);
+            break;
+        case Cancel:
+            QTest::mouseClick(question->Command3, Qt::LeftButton);
+            break;
+        case CloseBox:
+            question->close();
+            break;
         }
     }
 }
@@ -106,7 +122,9 @@ QString ScheduleLine(const QString& key, const QString& text) {
     return key + ScheduleFile::FieldSeparator + text;
 }
 
-QByteArray Cp932(const QString& text) { return TextFile::Encode(text); }
+QByteArray Cp932(const QString& text) {
+    return TextFile::Encode(text);
+}
 
 void FillGrid(FlexGrid* grid, const QList<QPair<QString, QString>>& rows) {
     grid->SetRows(2);
@@ -126,7 +144,8 @@ void FillGrid(FlexGrid* grid, const QList<QPair<QString, QString>>& rows) {
 frmMain* StartProgram(AppFixture& app, const QList<QPair<QString, QString>>& rows) {
     app.WriteDefaults();
     QString file = "1\r\n";
-    for (const auto& r : rows) file += ScheduleLine(r.first, r.second) + "\r\n";
+    for (const auto& r : rows)
+        file += ScheduleLine(r.first, r.second) + "\r\n";
     app.WriteText("velsokura.txt", file + "\r\n");
     frmMain* main = app.NewMain();
     main->Timer1->stop();
@@ -144,10 +163,13 @@ frmMain* StartProgram(AppFixture& app, const QList<QPair<QString, QString>>& row
 QList<QPair<QString, QString>> CrashStateA() {
     QList<QPair<QString, QString>> rows;
     for (int i = 0; i < 200; ++i)
-        rows.append({QString("2027/01/01/%1:%2").arg(i / 60, 2, 10, QChar('0')).arg(i % 60, 2, 10,
-                                                                                   QChar('0')),
+        rows.append({QString("2027/01/01/%1:%2")
+                         .arg(i / 60, 2, 10, QChar('0'))
+                         .arg(i % 60, 2, 10, QChar('0')),
                      QString(" 予定その%1 と長めの説明を付けておく").arg(i)});
     return rows;
 }
 
-QList<QPair<QString, QString>> CrashStateB() { return {{"2027/02/01/09:00", " ひとつだけ"}}; }
+QList<QPair<QString, QString>> CrashStateB() {
+    return {{"2027/02/01/09:00", " ひとつだけ"}};
+}

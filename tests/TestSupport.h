@@ -15,7 +15,7 @@ class frmMain;
 
 // Stands in for the notification area: says what Add answers, counts calls.
 class FakeTray : public TrayIcon {
-public:
+  public:
     bool Add() override {
         ++adds;
         shown = shown || addSucceeds;
@@ -35,11 +35,11 @@ public:
 };
 
 class AppFixture {
-public:
+  public:
     explicit AppFixture(const QDateTime& now = QDateTime(QDate(2026, 12, 7), QTime(10, 0, 30)));
     ~AppFixture();
 
-    QString Folder() const;  // ends with '/'
+    QString Folder() const; // ends with '/'
     void WriteFile(const QString& name, const QByteArray& bytes) const;
     // Writes text as CP932.
     void WriteText(const QString& name, const QString& text) const;
@@ -53,9 +53,9 @@ public:
     frmMain* NewMain();
 
     QStringList soundCommands;
-    FakeTray* tray;  // owned by the program's tray slot
+    FakeTray* tray; // owned by the program's tray slot
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 
@@ -63,7 +63,7 @@ private:
 // gets OK, the question box gets the chosen answer, standard boxes are
 // accepted. Records each text in order.
 class BoxAnswerer {
-public:
+  public:
     enum Answer { Yes, No, Cancel, CloseBox };
     explicit BoxAnswerer(Answer answer = Yes);
     ~BoxAnswerer();
@@ -71,7 +71,7 @@ public:
     QStringList texts;
     Answer answer;
 
-private:
+  private:
     void Poll();
     QTimer timer_;
 };

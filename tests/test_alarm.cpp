@@ -18,7 +18,9 @@ using namespace mdlMain;
 
 namespace {
 
-QDateTime At(int h, int m, int s, int day = 7) { return {QDate(2026, 12, day), QTime(h, m, s)}; }
+QDateTime At(int h, int m, int s, int day = 7) {
+    return {QDate(2026, 12, day), QTime(h, m, s)};
+}
 
 const QString K1030 = QStringLiteral("2026/12/07/10:30");
 const QString K1031 = QStringLiteral("2026/12/07/10:31");
@@ -29,13 +31,15 @@ void TickAt(frmMain* main, const QDateTime& t) {
     main->Timer1_Timer();
 }
 
-frmMessage* Alarm() { return FormSlot<frmMessage>::Get(); }
+frmMessage* Alarm() {
+    return FormSlot<frmMessage>::Get();
+}
 
-}  // namespace
+} // namespace
 
 class TestAlarm : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void captionShowsTheClock();
     void warnsFromOneMinuteBeforeAndFiresOnFiveSeconds();
     void onlyScheduleFiringLeavesEmptyGrid();
@@ -65,9 +69,9 @@ void TestAlarm::warnsFromOneMinuteBeforeAndFiresOnFiveSeconds() {
     app.soundCommands.clear();
     TickAt(main, At(10, 30, 3));
     QCOMPARE(AlarmFired, std::uint8_t(1));
-    QCOMPARE(main->MSFlexGrid1->TextMatrix(1, 1), K1030);  // not yet: second 3
+    QCOMPARE(main->MSFlexGrid1->TextMatrix(1, 1), K1030); // not yet: second 3
     QVERIFY(!Alarm()->isVisible());
-    TickAt(main, At(10, 31, 5));  // busy past the minute: the entry carries the firing minute
+    TickAt(main, At(10, 31, 5)); // busy past the minute: the entry carries the firing minute
     QVERIFY(Alarm()->isVisible());
     QCOMPARE(Alarm()->Label1->Caption(), K1030);
     QCOMPARE(Alarm()->Label2->Caption(), QString(" 歯医者"));
@@ -80,7 +84,7 @@ void TestAlarm::warnsFromOneMinuteBeforeAndFiresOnFiveSeconds() {
     QVERIFY(!main->Command3->isEnabled());
     QVERIFY(main->Command6->isEnabled());
     QCOMPARE(Colors::BackColor(main->Command6), Colors::Yellow);
-    QCOMPARE(Colors::BackColor(Alarm()), Colors::White);  // no history before this alarm
+    QCOMPARE(Colors::BackColor(Alarm()), Colors::White); // no history before this alarm
 }
 
 void TestAlarm::onlyScheduleFiringLeavesEmptyGrid() {
@@ -89,21 +93,23 @@ void TestAlarm::onlyScheduleFiringLeavesEmptyGrid() {
     SoundOn = 0;
     app.soundCommands.clear();
     TickAt(main, At(10, 30, 0));
-    QVERIFY(app.soundCommands.isEmpty());  // sound off: nothing is sent
+    QVERIFY(app.soundCommands.isEmpty()); // sound off: nothing is sent
     QCOMPARE(ScheduleCount, 0);
     QCOMPARE(main->MSFlexGrid1->Rows(), 2);
     QVERIFY(main->MSFlexGrid1->TextMatrix(1, 1).isEmpty());
     QTest::mouseClick(Alarm()->Command1, Qt::LeftButton);
     for (QPushButton* b : {main->Command2, main->Command4, main->Command7, main->Command6})
         QVERIFY(!b->isEnabled());
-    QCOMPARE(HistoryText, QString());  // the one entry goes with the acknowledgement
+    QCOMPARE(HistoryText, QString()); // the one entry goes with the acknowledgement
 }
 
 void TestAlarm::labelsAndWidthFollowTheText_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("ampersand") << " A&B" << " A&&B" << " A&B";
+    QTest::newRow("ampersand") << " A&B"
+                               << " A&&B"
+                               << " A&B";
     QTest::newRow("long") << QString(" ") + QString(40, QChar(0x3042)) << QString() << QString();
 }
 
@@ -136,7 +142,7 @@ void TestAlarm::secondAlarmTurnsWindowYellow() {
     QCOMPARE(Alarm()->Label2->Caption(), QString(" 二"));
     QCOMPARE(HistoryText, K1031 + "/ 二\r\n" + K1030 + "/ 一");
     QTest::mouseClick(Alarm()->Command1, Qt::LeftButton);
-    QCOMPARE(HistoryText, K1031 + "/ 二\r\n" + K1030 + "/ 一");  // several entries stay
+    QCOMPARE(HistoryText, K1031 + "/ 二\r\n" + K1030 + "/ 一"); // several entries stay
     QVERIFY(main->Command6->isEnabled());
 }
 
@@ -147,21 +153,23 @@ void TestAlarm::alarmDuringQuestionAnswersNo() {
     QVERIFY(!AskQuestion("よろしいですか？"));
     QCOMPARE(AnswerCode, std::uint8_t(2));
     QVERIFY(Alarm()->isVisible());
-    QVERIFY(!main->Command3->isEnabled());  // the alarm window keeps the lock
+    QVERIFY(!main->Command3->isEnabled()); // the alarm window keeps the lock
 }
 
 void TestAlarm::clockJumpsLoseNothingAndFireNothingTwice() {
     AppFixture app(At(10, 0, 0));
     frmMain* main = StartProgram(app, {{K1030, " 一"}, {K1031, " 二"}, {K1100, " 三"}});
     // Resume from sleep at 11:20: one appointment a tick, none skipped.
-    for (int s : {0, 5, 10}) TickAt(main, At(11, 20, s));
+    for (int s : {0, 5, 10})
+        TickAt(main, At(11, 20, s));
     QCOMPARE(ScheduleCount, 0);
     QCOMPARE(HistoryText.count("\r\n"), 2);
     QVERIFY(HistoryText.startsWith("2026/12/07/11:20/ 三"));
     QVERIFY(HistoryText.endsWith("/ 一"));
     // Back to 10:00: nothing fires again and nothing is lost.
     const QString history = HistoryText;
-    for (int s : {0, 5}) TickAt(main, At(10, 30, s));
+    for (int s : {0, 5})
+        TickAt(main, At(10, 30, s));
     QCOMPARE(HistoryText, history);
 }
 

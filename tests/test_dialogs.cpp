@@ -43,11 +43,11 @@ QList<QWidget*> LockedControls(frmMain* m) {
     return all;
 }
 
-}  // namespace
+} // namespace
 
 class TestDialogs : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void questionAnswers_data();
     void questionAnswers();
     void noticeEndsOnOkOrCloseBox_data();
@@ -118,7 +118,7 @@ void TestDialogs::waitsEndWhenQuitting() {
     QTimer::singleShot(10, [] { Quitting = 1; });
     QVERIFY(!AskQuestion("終了中"));
     QCOMPARE(AnswerCode, std::uint8_t(0));
-    QVERIFY(FormSlot<frm3Message>::Loaded());  // nobody answered; the box is still up
+    QVERIFY(FormSlot<frm3Message>::Loaded()); // nobody answered; the box is still up
 }
 
 void TestDialogs::lockKeepsHistoryUsable_data() {
@@ -133,7 +133,8 @@ void TestDialogs::lockKeepsHistoryUsable() {
     frmMain* main = MainWith(app, 2);
     HistoryText = history;
     DisableMainControls();
-    for (QWidget* w : LockedControls(main)) QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+    for (QWidget* w : LockedControls(main))
+        QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
     QCOMPARE(main->Command6->isEnabled(), !history.isEmpty());
     QCOMPARE(Colors::BackColor(main->Command6),
              history.isEmpty() ? Colors::ButtonFace() : Colors::Yellow);

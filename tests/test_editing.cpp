@@ -20,7 +20,9 @@ using namespace mdlMain;
 
 namespace {
 
-QDateTime At(int h, int m, int s, int day = 7) { return {QDate(2026, 12, day), QTime(h, m, s)}; }
+QDateTime At(int h, int m, int s, int day = 7) {
+    return {QDate(2026, 12, day), QTime(h, m, s)};
+}
 
 const QString Tomorrow0930 = QStringLiteral("2026/12/08/09:30");
 const QString Tomorrow1000 = QStringLiteral("2026/12/08/10:00");
@@ -30,7 +32,8 @@ const QString Tomorrow1000 = QStringLiteral("2026/12/08/10:00");
 void TypeText(QLineEdit* field, const QString& text) {
     field->setFocus();
     bool ascii = true;
-    for (const QChar c : text) ascii = ascii && c.unicode() < 128;
+    for (const QChar c : text)
+        ascii = ascii && c.unicode() < 128;
     if (ascii) {
         QTest::keyClicks(field, text);
         return;
@@ -45,7 +48,9 @@ void ClickCell(FlexGrid* grid, int row, int col) {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
 }
 
-void Click(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+void Click(QPushButton* b) {
+    QTest::mouseClick(b, Qt::LeftButton);
+}
 
 void EnterSchedule(frmMain* m, int pickerDay, const QString& hour, const QString& minute,
                    const QString& text) {
@@ -58,11 +63,11 @@ void EnterSchedule(frmMain* m, int pickerDay, const QString& hour, const QString
     TypeText(m->Text3, text);
 }
 
-}  // namespace
+} // namespace
 
 class TestEditing : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void fieldsCleanWhatIsTyped_data();
     void fieldsCleanWhatIsTyped();
     void fieldsSwitchTheButtons();
@@ -85,23 +90,40 @@ void TestEditing::fieldsCleanWhatIsTyped_data() {
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("left");
-    QTest::newRow("hour 2 then 4") << 1 << "24" << "";
-    QTest::newRow("hour 2") << 1 << "2" << "2";
-    QTest::newRow("hour 07") << 1 << "07" << "07";
-    QTest::newRow("hour 23") << 1 << "23" << "23";
-    QTest::newRow("minute 0 then 7") << 2 << "07" << "07";
-    QTest::newRow("minute 6 then 0") << 2 << "60" << "";
-    QTest::newRow("minute 59") << 2 << "59" << "59";
-    QTest::newRow("hours 00") << 5 << "00" << "00";
-    QTest::newRow("hours 24") << 5 << "24" << "";
-    QTest::newRow("minutes 60") << 6 << "60" << "";
-    QTest::newRow("days 99") << 4 << "99" << "99";
-    QTest::newRow("days 42") << 4 << "42" << "42";
-    QTest::newRow("days 1 then letter") << 4 << "1a" << "1a";
-    QTest::newRow("days letter") << 4 << "a" << "";
-    QTest::newRow("days 9 then letter") << 4 << "9a" << "";
-    QTest::newRow("days 9 then hyphen") << 4 << "9-" << "9-";
-    QTest::newRow("hour letter") << 1 << "a" << "";
+    QTest::newRow("hour 2 then 4") << 1 << "24"
+                                   << "";
+    QTest::newRow("hour 2") << 1 << "2"
+                            << "2";
+    QTest::newRow("hour 07") << 1 << "07"
+                             << "07";
+    QTest::newRow("hour 23") << 1 << "23"
+                             << "23";
+    QTest::newRow("minute 0 then 7") << 2 << "07"
+                                     << "07";
+    QTest::newRow("minute 6 then 0") << 2 << "60"
+                                     << "";
+    QTest::newRow("minute 59") << 2 << "59"
+                               << "59";
+    QTest::newRow("hours 00") << 5 << "00"
+                              << "00";
+    QTest::newRow("hours 24") << 5 << "24"
+                              << "";
+    QTest::newRow("minutes 60") << 6 << "60"
+                                << "";
+    QTest::newRow("days 99") << 4 << "99"
+                             << "99";
+    QTest::newRow("days 42") << 4 << "42"
+                             << "42";
+    QTest::newRow("days 1 then letter") << 4 << "1a"
+                                        << "1a";
+    QTest::newRow("days letter") << 4 << "a"
+                                 << "";
+    QTest::newRow("days 9 then letter") << 4 << "9a"
+                                        << "";
+    QTest::newRow("days 9 then hyphen") << 4 << "9-"
+                                        << "9-";
+    QTest::newRow("hour letter") << 1 << "a"
+                                 << "";
 }
 
 void TestEditing::fieldsCleanWhatIsTyped() {
@@ -123,7 +145,7 @@ void TestEditing::fieldsSwitchTheButtons() {
     QVERIFY(m->Command8->isEnabled());
     QTest::keyClick(m->Text1, Qt::Key_Backspace);
     QVERIFY(!m->Command1->isEnabled());
-    QVERIFY(!m->Command8->isEnabled());  // both fields empty after an edit
+    QVERIFY(!m->Command8->isEnabled()); // both fields empty after an edit
     TypeText(m->Text6, "5");
     QVERIFY(m->Command5->isEnabled());
     TypeText(m->Text4, "1");
@@ -187,26 +209,71 @@ void TestEditing::addChecks_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("stored");
     const QDateTime ten = At(10, 0, 59);
-    QTest::newRow("this minute") << ten << 7 << "10" << "0" << "x"
-                                 << "２分以上未来の予定を入力して下さい。" << "";
-    QTest::newRow("next minute") << ten << 7 << "10" << "1" << "x"
-                                 << "２分以上未来の予定を入力して下さい。" << "";
-    QTest::newRow("two minutes") << ten << 7 << "10" << "2" << "x" << "" << " x";
-    QTest::newRow("past time") << ten << 7 << "9" << "59" << "x"
-                               << "時間が過去の値になっています、未来の時間を入力して下さい。" << "";
-    QTest::newRow("before midnight") << At(23, 58, 10) << 7 << "23" << "59" << "x"
-                                     << "２分以上未来の予定を入力して下さい。" << "";
-    QTest::newRow("past date") << ten << 6 << "11" << "0" << "x"
-                               << "日付が過去の値になっています、未来の日付を指定して下さい。" << "";
-    QTest::newRow("later day, any time") << ten << 8 << "0" << "0" << "x" << "" << " x";
-    QTest::newRow("no hour") << ten << 8 << "" << "0" << "x" << "時間が入力されていません。" << "";
-    QTest::newRow("no minute") << ten << 8 << "1" << "" << "x" << "分が入力されていません。" << "";
-    QTest::newRow("spaces only") << ten << 8 << "1" << "0" << "   "
-                                 << "予定にスペースのみが入力されています。" << "";
-    QTest::newRow("ideographic spaces") << ten << 8 << "1" << "0" << "　　"
-                                        << "予定にスペースのみが入力されています。" << "";
-    QTest::newRow("empty text") << ten << 8 << "1" << "0" << "" << "" << " 予定の時間です";
-    QTest::newRow("ampersand") << ten << 8 << "1" << "0" << "A&B" << "" << " A&B";
+    QTest::newRow("this minute") << ten << 7 << "10"
+                                 << "0"
+                                 << "x"
+                                 << "２分以上未来の予定を入力して下さい。"
+                                 << "";
+    QTest::newRow("next minute") << ten << 7 << "10"
+                                 << "1"
+                                 << "x"
+                                 << "２分以上未来の予定を入力して下さい。"
+                                 << "";
+    QTest::newRow("two minutes") << ten << 7 << "10"
+                                 << "2"
+                                 << "x"
+                                 << ""
+                                 << " x";
+    QTest::newRow("past time") << ten << 7 << "9"
+                               << "59"
+                               << "x"
+                               << "時間が過去の値になっています、未来の時間を入力して下さい。"
+                               << "";
+    QTest::newRow("before midnight") << At(23, 58, 10) << 7 << "23"
+                                     << "59"
+                                     << "x"
+                                     << "２分以上未来の予定を入力して下さい。"
+                                     << "";
+    QTest::newRow("past date") << ten << 6 << "11"
+                               << "0"
+                               << "x"
+                               << "日付が過去の値になっています、未来の日付を指定して下さい。"
+                               << "";
+    QTest::newRow("later day, any time") << ten << 8 << "0"
+                                         << "0"
+                                         << "x"
+                                         << ""
+                                         << " x";
+    QTest::newRow("no hour") << ten << 8 << ""
+                             << "0"
+                             << "x"
+                             << "時間が入力されていません。"
+                             << "";
+    QTest::newRow("no minute") << ten << 8 << "1"
+                               << ""
+                               << "x"
+                               << "分が入力されていません。"
+                               << "";
+    QTest::newRow("spaces only") << ten << 8 << "1"
+                                 << "0"
+                                 << "   "
+                                 << "予定にスペースのみが入力されています。"
+                                 << "";
+    QTest::newRow("ideographic spaces") << ten << 8 << "1"
+                                        << "0"
+                                        << "　　"
+                                        << "予定にスペースのみが入力されています。"
+                                        << "";
+    QTest::newRow("empty text") << ten << 8 << "1"
+                                << "0"
+                                << ""
+                                << ""
+                                << " 予定の時間です";
+    QTest::newRow("ampersand") << ten << 8 << "1"
+                               << "0"
+                               << "A&B"
+                               << ""
+                               << " A&B";
 }
 
 void TestEditing::addChecks() {
@@ -231,11 +298,12 @@ void TestEditing::addChecks() {
 
 void TestEditing::selectAndDelete() {
     AppFixture app(At(10, 0, 0));
-    frmMain* m = StartProgram(app, {{"2026/12/08/09:00", " 一"}, {"2026/12/09/09:00", " 二"},
-                                    {"2026/12/10/09:00", " 三"}});
+    frmMain* m = StartProgram(
+        app,
+        {{"2026/12/08/09:00", " 一"}, {"2026/12/09/09:00", " 二"}, {"2026/12/10/09:00", " 三"}});
     app.soundCommands.clear();
     ClickCell(m->MSFlexGrid1, 2, 2);
-    QCOMPARE(app.soundCommands.first(), QString("stop Sound1"));  // a click silences
+    QCOMPARE(app.soundCommands.first(), QString("stop Sound1")); // a click silences
     QVERIFY(m->Command2->isEnabled());
     QVERIFY(m->Command7->isEnabled());
     QCOMPARE(m->MSFlexGrid1->Col(), 1);
@@ -270,7 +338,7 @@ void TestEditing::selectAndDelete() {
 void TestEditing::deleteRefusals() {
     AppFixture app(At(9, 59, 10, 8));
     frmMain* m = StartProgram(app, {{"2026/12/08/10:00", " 一"}, {"2026/12/09/09:00", " 二"}});
-    QCOMPARE(AlarmImminent, std::uint8_t(1));  // the first tick saw row 1's last minute
+    QCOMPARE(AlarmImminent, std::uint8_t(1)); // the first tick saw row 1's last minute
     BoxAnswerer boxes;
     m->Command2->setEnabled(true);
     Click(m->Command2);
@@ -282,7 +350,7 @@ void TestEditing::deleteRefusals() {
                                        "タイマー予定時間１分前の予定は削除できません。"}));
     QCOMPARE(ScheduleCount, 2);
     boxes.texts.clear();
-    ClickCell(m->MSFlexGrid1, 2, 2);  // other rows may go
+    ClickCell(m->MSFlexGrid1, 2, 2); // other rows may go
     Click(m->Command2);
     QCOMPARE(ScheduleCount, 1);
 }
@@ -360,17 +428,55 @@ void TestEditing::conversion_data() {
     QTest::addColumn<QString>("hour");
     QTest::addColumn<QString>("minute");
     const QDateTime ten = At(10, 0, 59);
-    QTest::newRow("2 minutes") << ten << "" << "" << "2" << "３分以上の値を入力して下さい。"
-                               << "" << "" << "";
-    QTest::newRow("3 minutes") << ten << "" << "" << "3" << "" << "2026/12/07" << "10" << "3";
-    QTest::newRow("1 hour, 0 minutes") << ten << "0" << "1" << "0" << "" << "2026/12/07" << "11"
+    QTest::newRow("2 minutes") << ten << ""
+                               << ""
+                               << "2"
+                               << "３分以上の値を入力して下さい。"
+                               << ""
+                               << ""
+                               << "";
+    QTest::newRow("3 minutes") << ten << ""
+                               << ""
+                               << "3"
+                               << ""
+                               << "2026/12/07"
+                               << "10"
+                               << "3";
+    QTest::newRow("1 hour, 0 minutes") << ten << "0"
+                                       << "1"
+                                       << "0"
+                                       << ""
+                                       << "2026/12/07"
+                                       << "11"
                                        << "0";
-    QTest::newRow("past midnight") << At(23, 30, 0) << "" << "" << "45" << "" << "2026/12/08"
-                                   << "0" << "15";
-    QTest::newRow("to midnight") << At(23, 0, 0) << "" << "1" << "" << "" << "2026/12/08" << "0"
+    QTest::newRow("past midnight") << At(23, 30, 0) << ""
+                                   << ""
+                                   << "45"
+                                   << ""
+                                   << "2026/12/08"
+                                   << "0"
+                                   << "15";
+    QTest::newRow("to midnight") << At(23, 0, 0) << ""
+                                 << "1"
+                                 << ""
+                                 << ""
+                                 << "2026/12/08"
+                                 << "0"
                                  << "0";
-    QTest::newRow("2 days") << ten << "2" << "" << "" << "" << "2026/12/09" << "10" << "0";
-    QTest::newRow("days 1a") << ten << "1a" << "" << "5" << "" << "2026/12/08" << "10" << "5";
+    QTest::newRow("2 days") << ten << "2"
+                            << ""
+                            << ""
+                            << ""
+                            << "2026/12/09"
+                            << "10"
+                            << "0";
+    QTest::newRow("days 1a") << ten << "1a"
+                             << ""
+                             << "5"
+                             << ""
+                             << "2026/12/08"
+                             << "10"
+                             << "5";
 }
 
 void TestEditing::conversion() {
@@ -390,7 +496,7 @@ void TestEditing::conversion() {
     BoxAnswerer boxes;
     Click(m->Command5);
     QCOMPARE(boxes.texts, message.isEmpty() ? QStringList() : QStringList{message});
-    QVERIFY(!m->Text5->text().isEmpty());  // an empty field became 0
+    QVERIFY(!m->Text5->text().isEmpty()); // an empty field became 0
     QCOMPARE(m->Text1->text(), hour);
     QCOMPARE(m->Text2->text(), minute);
     if (!date.isEmpty()) QCOMPARE(m->PickerDate(), date);

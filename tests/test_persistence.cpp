@@ -35,7 +35,9 @@ frmMain* Start(AppFixture& app) {
     return main;
 }
 
-void Exit(frmMain* main) { QTest::mouseClick(main->Command3, Qt::LeftButton); }
+void Exit(frmMain* main) {
+    QTest::mouseClick(main->Command3, Qt::LeftButton);
+}
 
 // A new run on the same folder.
 frmMain* Restart(AppFixture& app) {
@@ -46,11 +48,11 @@ frmMain* Restart(AppFixture& app) {
     return Start(app);
 }
 
-}  // namespace
+} // namespace
 
 class TestPersistence : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void exitWritesExactBytes_data();
     void exitWritesExactBytes();
     void settingsSurviveRestart_data();
@@ -87,7 +89,8 @@ void TestPersistence::exitWritesExactBytes() {
         {C, " 新年"}, {A, " 歯医者"}, {B, " 会議 & 打ち合わせ"}};
     // Written as a run leaves it: the next start warns, the exit cleans it.
     QString run;
-    for (int i = 0; i < count; ++i) run += ScheduleLine(all[i].first, all[i].second) + "\r\n";
+    for (int i = 0; i < count; ++i)
+        run += ScheduleLine(all[i].first, all[i].second) + "\r\n";
     if (count == 1) run = ScheduleLine(A, " 歯医者") + "\r\n";
     if (count > 0) app.WriteText("velsokura.txt", run);
     BoxAnswerer boxes;
@@ -100,7 +103,7 @@ void TestPersistence::exitWritesExactBytes() {
 
     boxes.texts.clear();
     main = Restart(app);
-    QVERIFY(boxes.texts.isEmpty());  // a clean exit: no warning
+    QVERIFY(boxes.texts.isEmpty()); // a clean exit: no warning
     QCOMPARE(ScheduleCount, count);
     QCOMPARE(HistoryText, QString());
     Exit(main);
@@ -134,11 +137,12 @@ void TestPersistence::settingsSurviveRestart() {
     QCOMPARE(int(SaveHistoryAtExit), exportAtExit);
     QCOMPARE(SoundFilePath, path);
     const QStringList opens = app.soundCommands.filter("alias Sound5");
-    QCOMPARE(opens, path.isEmpty() ? QStringList()
-                                   : QStringList{"open \"" + path + "\" alias Sound5"});
+    QCOMPARE(opens,
+             path.isEmpty() ? QStringList() : QStringList{"open \"" + path + "\" alias Sound5"});
     Exit(main);
     const QByteArray written = app.ReadFile("AppData.txt");
-    QCOMPARE(written, Cp932(QString("%1,%2,%3,%4\r\n").arg(on).arg(index).arg(exportAtExit).arg(path)));
+    QCOMPARE(written,
+             Cp932(QString("%1,%2,%3,%4\r\n").arg(on).arg(index).arg(exportAtExit).arg(path)));
     Restart(app);
     QCOMPARE(SoundFilePath, path);
     QCOMPARE(int(SoundIndex), index);
@@ -194,7 +198,7 @@ void TestPersistence::exportAtExit() {
     HistoryText = history;
     BoxAnswerer boxes;
     Exit(main);
-    QVERIFY(boxes.texts.isEmpty());  // no message during the exit
+    QVERIFY(boxes.texts.isEmpty()); // no message during the exit
     const QStringList exports = QDir(app.Folder() + "Rireki").entryList(QDir::Files);
     QCOMPARE(exports.size(), files);
     if (files == 1) {
@@ -211,9 +215,9 @@ void TestPersistence::logOffSavesEvenWhileAlarmWaits() {
     frmMain* main = Start(app);
     QCOMPARE(MessageWindowUp, std::uint8_t(1));
     app.WriteFile("velsokura.txt", "marker");
-    main->close();  // the user's close box: refused
+    main->close(); // the user's close box: refused
     QCOMPARE(app.ReadFile("velsokura.txt"), QByteArray("marker"));
-    QVERIFY(main->Unload(VbForm::vbAppWindows));  // the session ends
+    QVERIFY(main->Unload(VbForm::vbAppWindows)); // the session ends
     QCOMPARE(ProgramEnded, std::uint8_t(1));
     QCOMPARE(app.ReadFile("velsokura.txt"),
              Cp932("1\r\n" + ScheduleLine("2026/12/07/18:00", " 今日") + "\r\n"));
@@ -222,8 +226,8 @@ void TestPersistence::logOffSavesEvenWhileAlarmWaits() {
 void TestPersistence::readersAcceptUtf8() {
     AppFixture app;
     const QString schedule = "1\r\n" + ScheduleLine(A, " 歯医者") + "\r\n";
-    app.WriteFile("velsokura.txt", "\xEF\xBB\xBF" + schedule.toUtf8());  // with a BOM
-    app.WriteFile("AppData.txt", QString("1,4,0,/音楽/ベル.mp3\r\n").toUtf8());  // without
+    app.WriteFile("velsokura.txt", "\xEF\xBB\xBF" + schedule.toUtf8());         // with a BOM
+    app.WriteFile("AppData.txt", QString("1,4,0,/音楽/ベル.mp3\r\n").toUtf8()); // without
     app.WriteFile("RirekiData.dat", QString("2026/12/01/10:00/ 履歴です\r\n").toUtf8());
     BoxAnswerer boxes;
     frmMain* main = Start(app);
@@ -245,15 +249,17 @@ void TestPersistence::brokenFilesLoseNothing() {
     app.WriteDefaults();
     QByteArray noise(600, '\0');
     QRandomGenerator rng(20261207);
-    for (char& c : noise) c = char(rng.bounded(256));
+    for (char& c : noise)
+        c = char(rng.bounded(256));
     noise.replace('\r', 'x').replace('\n', 'y');
     noise += ".bin";
     app.WriteFile("AppData.txt", noise);
-    QVERIFY(QDir(app.Folder()).mkdir("RirekiData.dat"));  // the history file is a folder
+    QVERIFY(QDir(app.Folder()).mkdir("RirekiData.dat")); // the history file is a folder
     BoxAnswerer boxes;
     frmMain* main = Start(app);
     QCOMPARE(ProgramEnded, std::uint8_t(0));
-    QCOMPARE(boxes.texts, QStringList({"サウンドファイルが正しくありません。", "履歴の読み込みエラー"}));
+    QCOMPARE(boxes.texts,
+             QStringList({"サウンドファイルが正しくありません。", "履歴の読み込みエラー"}));
     Exit(main);
     QVERIFY(QFileInfo(app.Folder() + "RirekiData.dat").isDir());
     QCOMPARE(app.ReadFile("velsokura.txt"), QByteArray("1\r\n"));
@@ -273,11 +279,12 @@ void TestPersistence::fullDiskKeepsOldFile() {
     app.WriteFile("disk/velsokura.txt", "1\r\n");
     app.WriteFile("disk/AppData.txt", "1,0,0,\r\n");
     frmMain* main = Start(app);
-    app.WriteFile("disk/filler", QByteArray(60 * 1024, 'x'));  // what is left is too little
+    app.WriteFile("disk/filler", QByteArray(60 * 1024, 'x')); // what is left is too little
     QList<QPair<QString, QString>> rows;
     for (int i = 0; i < 400; ++i)
-        rows.append({QString("2027/01/%1/10:%2").arg(i % 28 + 1, 2, 10, QChar('0')).arg(i % 60, 2, 10,
-                                                                                   QChar('0')),
+        rows.append({QString("2027/01/%1/10:%2")
+                         .arg(i % 28 + 1, 2, 10, QChar('0'))
+                         .arg(i % 60, 2, 10, QChar('0')),
                      " 長い予定の説明がここに入ります"});
     FillGrid(main->MSFlexGrid1, rows);
     BoxAnswerer boxes;
@@ -301,8 +308,9 @@ void TestPersistence::killsNeverLeaveDamagedFiles() {
             WriteScheduleFileAtExit();
             schedules << app.ReadFile("velsokura.txt");
         }
-        for (const QString& h : {QStringLiteral("2026/12/07/10:00/ 履歴A\r\n2026/12/06/10:00/ 古い"),
-                                 QStringLiteral("2026/12/07/11:00/ 履歴B")})
+        for (const QString& h :
+             {QStringLiteral("2026/12/07/10:00/ 履歴A\r\n2026/12/06/10:00/ 古い"),
+              QStringLiteral("2026/12/07/11:00/ 履歴B")})
             histories << Cp932(h + "\r\n");
         settings << Cp932("1,4,0,/音/a b.wav\r\n") << QByteArray("0,2,0,\r\n");
     }

@@ -18,11 +18,11 @@ const QString A = QStringLiteral("2026/12/08/09:00");
 const QString B = QStringLiteral("2026/12/24/19:00");
 const QString C = QStringLiteral("2027/01/01/00:00");
 
-}  // namespace
+} // namespace
 
 class TestScheduleFile : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void sortLines_data();
     void sortLines();
     void writersGiveExactBytes_data();
@@ -90,7 +90,8 @@ void TestScheduleFile::writersGiveExactBytes() {
     for (int i = 1; i <= ScheduleCount; ++i)
         ScheduleText += main->MSFlexGrid1->TextMatrix(i, 1) + ScheduleFile::FieldSeparator +
                         main->MSFlexGrid1->TextMatrix(i, 2) + "\r\n";
-    while (ScheduleText.endsWith("\r\n")) ScheduleText.chop(2);
+    while (ScheduleText.endsWith("\r\n"))
+        ScheduleText.chop(2);
     SortAndSaveGrid();
     WriteScheduleFileAtExit();
     QCOMPARE(app.ReadFile("velsokura.txt"), atExit);
@@ -101,7 +102,7 @@ void TestScheduleFile::failedWriteTellsAndKeepsTheOldFile() {
     AppFixture app;
     InitAppFolder();
     frmMain* main = app.NewMain();
-    QVERIFY(QDir(app.Folder()).mkdir("velsokura.txt"));  // cannot be replaced by a file
+    QVERIFY(QDir(app.Folder()).mkdir("velsokura.txt")); // cannot be replaced by a file
     FillGrid(main->MSFlexGrid1, {{A, " x"}, {B, " y"}});
     BoxAnswerer boxes;
     SaveGridSchedules();
@@ -128,24 +129,24 @@ void TestScheduleFile::readerAnswersEveryFile_data() {
     QTest::newRow("separator only") << Cp932(sep + "\r\n") << true << warn << 0 << 1;
     QTest::newRow("schedule first")
         << Cp932(ScheduleLine(A, " x") + "\r\n") << true << warn << 1 << 1;
-    QTest::newRow("clean, two")
-        << Cp932("1\r\n" + ScheduleLine(A, " x") + "\r\n" + ScheduleLine(B, " y") + "\r\n\r\n")
-        << true << "" << 2 << 1;
+    QTest::newRow("clean, two") << Cp932("1\r\n" + ScheduleLine(A, " x") + "\r\n" +
+                                         ScheduleLine(B, " y") + "\r\n\r\n")
+                                << true << "" << 2 << 1;
     QTest::newRow("duplicate keys")
-        << Cp932("1\r\n" + ScheduleLine(B, " x") + "\r\n" + ScheduleLine(B, " y") + "\r\n")
-        << true
-        << B + "の時間が重複しています、テキストファイルを操作した場合は日付時間の重複行を削除するか"
+        << Cp932("1\r\n" + ScheduleLine(B, " x") + "\r\n" + ScheduleLine(B, " y") + "\r\n") << true
+        << B + "の時間が重複しています、テキストファイルを操作した場合は日付時間の重複行を削除する"
+               "か"
                "変更しておいて下さい。"
         << 2 << 1;
     QTest::newRow("text start beyond the line, 17")
         << Cp932("1\r\n" + A.left(5) + sep + "\r\n") << false << "ファイルオープンエラー。" << -1
         << -1;
     QTest::newRow("text start beyond the line, 27")
-        << Cp932("1\r\n" + A.left(15) + sep + "\r\n") << false << "ファイルオープンエラー。"
-        << -1 << -1;
+        << Cp932("1\r\n" + A.left(15) + sep + "\r\n") << false << "ファイルオープンエラー。" << -1
+        << -1;
     QTest::newRow("broken separator is no schedule")
-        << Cp932("1\r\n" + A + sep.left(11) + "\r\n" + ScheduleLine(B, " y")) << true << ""
-        << 1 << 1;
+        << Cp932("1\r\n" + A + sep.left(11) + "\r\n" + ScheduleLine(B, " y")) << true << "" << 1
+        << 1;
     QTest::newRow("key not a real date")
         << Cp932("1\r\n" + ScheduleLine("2026/13/45/25:99", " x") + "\r\n") << false
         << "ファイルオープンエラー。" << -1 << -1;
@@ -167,7 +168,7 @@ void TestScheduleFile::readerAnswersEveryFile() {
     BoxAnswerer boxes;
     QCOMPARE(LoadSchedules(), loads);
     QCOMPARE(boxes.texts, message.isEmpty() ? QStringList() : QStringList{message});
-    QCOMPARE(app.ReadFile("velsokura.txt"), file);  // reading never writes
+    QCOMPARE(app.ReadFile("velsokura.txt"), file); // reading never writes
     if (!loads) {
         QCOMPARE(ProgramEnded, std::uint8_t(1));
         return;
@@ -181,8 +182,8 @@ void TestScheduleFile::readerSortsAndCleansText() {
     AppFixture app;
     InitAppFolder();
     app.WriteText("velsokura.txt", "1\r\n" + ScheduleLine(C, "   three spaces") + "\r\n" +
-                                       ScheduleLine(A, "none") + "\r\n" +
-                                       ScheduleLine(B, " one") + "\r\n\r\n");
+                                       ScheduleLine(A, "none") + "\r\n" + ScheduleLine(B, " one") +
+                                       "\r\n\r\n");
     frmMain* main = app.NewMain();
     QVERIFY(LoadSchedules());
     FlexGrid* g = main->MSFlexGrid1;

@@ -20,11 +20,11 @@ template <class T> bool Saw(const QSignalSpy& spy, T value) {
         if (args.at(0).value<T>() == value) return true;
     return false;
 }
-}  // namespace
+} // namespace
 
 class TestSound : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void alarmCommandsFollowOptions_data();
     void alarmCommandsFollowOptions();
     void stopAllStopsEveryChannel();
@@ -109,8 +109,10 @@ void TestSound::realPlayerIgnoresWhatItCannotDo() {
     mci.Send("close Sound5");
     mci.Send("rewind Sound1");
     // An alias in use stays with its first file.
-    QVERIFY(QFile::copy(QStringLiteral(VELSOKURA_ASSETS) + "/blackout8.mp3", dir.path() + "/a.mp3"));
-    QVERIFY(QFile::copy(QStringLiteral(VELSOKURA_ASSETS) + "/blackout4.mp3", dir.path() + "/b.mp3"));
+    QVERIFY(
+        QFile::copy(QStringLiteral(VELSOKURA_ASSETS) + "/blackout8.mp3", dir.path() + "/a.mp3"));
+    QVERIFY(
+        QFile::copy(QStringLiteral(VELSOKURA_ASSETS) + "/blackout4.mp3", dir.path() + "/b.mp3"));
     mci.Send("open \"" + dir.path() + "/a.mp3\" alias Sound1");
     mci.Send("open \"" + dir.path() + "/b.mp3\" alias Sound1");
     QVERIFY(mci.Player("Sound1"));

@@ -6,8 +6,8 @@
 #include "core/Colors.h"
 #include "core/Twips.h"
 #include "core/mdlMain.h"
-#include "dialogs/frmMessage.h"
 #include "dialogs/VbLabel.h"
+#include "dialogs/frmMessage.h"
 #include "dialogs/frmStatus.h"
 #include "platform/AppPaths.h"
 #include "store/FlexGrid.h"
@@ -42,11 +42,11 @@ QString NoticeText() {
     return alarm && alarm->isVisible() ? alarm->Label2->Caption() : QString();
 }
 
-}  // namespace
+} // namespace
 
 class TestStartup : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void freshInstallShowsEmptyGrid();
     void missedSchedulesGoToHistoryNewestFirst();
     void onlyScheduleMissedLeavesEmptyRow();
@@ -87,15 +87,16 @@ void TestStartup::freshInstallShowsEmptyGrid() {
     QVERIFY(!main->Command4->isEnabled());
     for (QPushButton* b : {main->Command1, main->Command2, main->Command5, main->Command7})
         QVERIFY(!b->isEnabled());
-    for (QPushButton* b : {main->Command3, main->Command8}) QVERIFY(b->isEnabled());
+    for (QPushButton* b : {main->Command3, main->Command8})
+        QVERIFY(b->isEnabled());
     QCOMPARE(main->PickerDate(), QString("2026/12/07"));
     QVERIFY(main->windowState() & Qt::WindowMinimized);
     QVERIFY(!FormSlot<frmStatus>::Loaded());
     QVERIFY(FormSlot<frmMessage>::Loaded());
     QCOMPARE(app.soundCommands.size(), 4);
-    QCOMPARE(app.soundCommands[1],
-             "open \"" + QDir::toNativeSeparators(app.Folder() + "blackout4.mp3") +
-                 "\" alias Sound2");
+    QCOMPARE(app.soundCommands[1], "open \"" +
+                                       QDir::toNativeSeparators(app.Folder() + "blackout4.mp3") +
+                                       "\" alias Sound2");
 }
 
 void TestStartup::missedSchedulesGoToHistoryNewestFirst() {
@@ -136,7 +137,8 @@ void TestStartup::onlyScheduleMissedLeavesEmptyRow() {
 void TestStartup::noticeTexts_data() {
     QTest::addColumn<QStringList>("keys");
     QTest::addColumn<QString>("notice");
-    QTest::newRow("today only") << QStringList{LaterToday, Tomorrow} << "本日のお知らせがあります。";
+    QTest::newRow("today only") << QStringList{LaterToday, Tomorrow}
+                                << "本日のお知らせがあります。";
     QTest::newRow("today and missed")
         << QStringList{Past1, LaterToday} << "本日のお知らせ及び流れた予定の履歴があります。";
     QTest::newRow("missed only") << QStringList{Past1, Tomorrow} << "流れた予定の履歴があります。";
@@ -149,7 +151,8 @@ void TestStartup::noticeTexts() {
     AppFixture app;
     app.WriteDefaults();
     QString file = "1\r\n";
-    for (const QString& k : keys) file += ScheduleLine(k, " x") + "\r\n";
+    for (const QString& k : keys)
+        file += ScheduleLine(k, " x") + "\r\n";
     app.WriteText("velsokura.txt", file + "\r\n");
     Start(app);
     QCOMPARE(NoticeText(), notice);
@@ -168,8 +171,7 @@ void TestStartup::missedEntriesGoInFrontOfStoredHistory() {
     app.WriteText("RirekiData.dat", "2026/11/01/10:00/ 古い\r\n2026/10/01/10:00/ もっと古い\r\n");
     app.WriteText("velsokura.txt", "1\r\n" + ScheduleLine(Past1, " 一") + "\r\n");
     Start(app);
-    QCOMPARE(HistoryText,
-             Past1 + "/ 一\r\n2026/11/01/10:00/ 古い\r\n2026/10/01/10:00/ もっと古い");
+    QCOMPARE(HistoryText, Past1 + "/ 一\r\n2026/11/01/10:00/ 古い\r\n2026/10/01/10:00/ もっと古い");
 }
 
 void TestStartup::storedHistoryAloneLightsHistoryButton() {
@@ -201,8 +203,8 @@ void TestStartup::maskFrameFollowsRows() {
     app.WriteDefaults();
     QString file = "1\r\n";
     for (int i = 0; i < schedules; ++i)
-        file += ScheduleLine(QString("2027/01/%1/10:00").arg(i + 1, 2, 10, QChar('0')), " x") +
-                "\r\n";
+        file +=
+            ScheduleLine(QString("2027/01/%1/10:00").arg(i + 1, 2, 10, QChar('0')), " x") + "\r\n";
     app.WriteText("velsokura.txt", file);
     frmMain* main = Start(app);
     QCOMPARE(Twips::Top(main->Frame1), top);
@@ -258,8 +260,10 @@ void TestStartup::folderPathLimit() {
 void TestStartup::missingFilesEndWithoutWriting_data() {
     QTest::addColumn<QString>("missing");
     QTest::addColumn<QString>("message");
-    QTest::newRow("schedule file") << "velsokura.txt" << "「velsokura.txt」が見つかりません。";
-    QTest::newRow("settings file") << "AppData.txt" << "「AppData.txt」が見つかりません。";
+    QTest::newRow("schedule file") << "velsokura.txt"
+                                   << "「velsokura.txt」が見つかりません。";
+    QTest::newRow("settings file") << "AppData.txt"
+                                   << "「AppData.txt」が見つかりません。";
 }
 
 void TestStartup::missingFilesEndWithoutWriting() {
@@ -315,13 +319,14 @@ void TestStartup::exitWritesEveryFile() {
     QTest::mouseClick(main->Command3, Qt::LeftButton);
     QCOMPARE(ProgramEnded, std::uint8_t(1));
     QCOMPARE(Quitting, std::uint8_t(1));
-    QCOMPARE(app.ReadFile("velsokura.txt"), Cp932("1\r\n" + ScheduleLine(Tomorrow, " 明日") + "\r\n"));
+    QCOMPARE(app.ReadFile("velsokura.txt"),
+             Cp932("1\r\n" + ScheduleLine(Tomorrow, " 明日") + "\r\n"));
     QCOMPARE(app.ReadFile("AppData.txt"), QByteArray("1,2,0,\r\n"));
     QCOMPARE(app.ReadFile("RirekiData.dat"), Cp932("2026/11/01/10:00/ 古い\r\n"));
     QCOMPARE(app.soundCommands,
-             QStringList({"stop Sound1", "close Sound1", "stop Sound2", "close Sound2", "stop Sound3",
-                          "close Sound3", "stop Sound4", "close Sound4", "stop Sound5",
-                          "close Sound5"}));
+             QStringList({"stop Sound1", "close Sound1", "stop Sound2", "close Sound2",
+                          "stop Sound3", "close Sound3", "stop Sound4", "close Sound4",
+                          "stop Sound5", "close Sound5"}));
 }
 
 void TestStartup::closeBoxRefusedWhileAlarmWindowWaits() {
@@ -345,7 +350,8 @@ void TestStartup::closeBoxRefusedWhileAlarmWindowWaits() {
     QVERIFY(main->Command3->isEnabled());
     main->close();
     QCOMPARE(ProgramEnded, std::uint8_t(1));
-    QCOMPARE(app.ReadFile("velsokura.txt"), Cp932("1\r\n" + ScheduleLine(LaterToday, " x") + "\r\n"));
+    QCOMPARE(app.ReadFile("velsokura.txt"),
+             Cp932("1\r\n" + ScheduleLine(LaterToday, " x") + "\r\n"));
 }
 
 QTEST_MAIN(TestStartup)

@@ -34,13 +34,15 @@ void Hover(QWidget* w) {
     QCoreApplication::sendEvent(w, &move);
 }
 
-const QSize FixedSize() { return {Twips::ToPxX(10680), Twips::ToPxY(6384)}; }
+const QSize FixedSize() {
+    return {Twips::ToPxX(10680), Twips::ToPxY(6384)};
+}
 
-}  // namespace
+} // namespace
 
 class TestTray : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void startsInTheNotificationArea();
     void leftButtonBringsTheWindowBack();
     void sizeSnapsBack();
@@ -189,7 +191,7 @@ void TestTray::firstRunShowsAdvertisementOnce() {
     QVERIFY(ad && ad->isVisible());
     QCOMPARE(ad->windowTitle(), QString("広告"));
     QCOMPARE(AdShown, std::uint8_t(1));
-    ad->close();  // the close box does nothing
+    ad->close(); // the close box does nothing
     QVERIFY(ad->isVisible());
     QTest::mouseClick(ad->Command1, Qt::LeftButton);
     QVERIFY(!FormSlot<frmOshirase>::Loaded());
@@ -233,7 +235,7 @@ void TestTray::advertisementHoverAndClick() {
     QCOMPARE(Twips::Top(ad->Image1), 360.0);
     Hover(ad->Frame1);
     Hover(ad->Command1);
-    QCOMPARE(ad->Label3->text(), QString());  // no more pleading
+    QCOMPARE(ad->Label3->text(), QString()); // no more pleading
     frmOshirase::SetPageOpener(previous);
 }
 

@@ -27,7 +27,9 @@ const QString E1 = QStringLiteral("2026/12/07/09:05/ 歯医者");
 const QString E2 = QStringLiteral("2026/12/07/10:30/ 会議");
 const QString E3 = QStringLiteral("2026/12/06/08:00/ 散歩");
 
-void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+void Click(QAbstractButton* b) {
+    QTest::mouseClick(b, Qt::LeftButton);
+}
 
 frmRireki* OpenHistory(frmMain* m) {
     Click(m->Command6);
@@ -55,11 +57,11 @@ struct ChosenFile {
     frmOption::FileChooser previous;
 };
 
-}  // namespace
+} // namespace
 
 class TestWindows : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void historyShowsEditsAndKeepsEditsOnClose();
     void historyEmptiedByHandKeepsButton();
     void historyReset_data();
@@ -115,10 +117,10 @@ void TestWindows::historyEmptiedByHandKeepsButton() {
     h->Text1->clear();
     QVERIFY(!h->Command3->isEnabled());
     QVERIFY(!h->Command2->isEnabled());
-    h->close();  // the close box
+    h->close(); // the close box
     QCOMPARE(HistoryText, QString());
     QVERIFY(m->Command6->isEnabled());
-    Click(m->Command6);  // nothing to show
+    Click(m->Command6); // nothing to show
     QVERIFY(!FormSlot<frmRireki>::Loaded());
 }
 
@@ -203,7 +205,7 @@ void TestWindows::optionsChooseSound() {
     QCOMPARE(SoundIndex, std::uint8_t(4));
     QVERIFY(o->Command2->isEnabled());
     Click(o->Option1[1]);
-    QVERIFY(o->Command2->isEnabled());  // stays enabled
+    QVERIFY(o->Command2->isEnabled()); // stays enabled
     // The keyboard chooses as the mouse does.
     o->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(o));
@@ -211,7 +213,6 @@ void TestWindows::optionsChooseSound() {
     QTest::keyClick(o->Option1[1], Qt::Key_Right);
     QCOMPARE(SoundIndex, std::uint8_t(2));
     QVERIFY(o->Option1[2]->isChecked());
-
 }
 
 void TestWindows::optionsChooseFile_data() {
@@ -235,7 +236,8 @@ void TestWindows::optionsChooseFile() {
     if (kind == 2 || kind == 3) {
         const int length = kind == 2 ? 256 : 255;
         QString dir = app.Folder() + "d";
-        while (dir.size() + 10 < length) dir += (dir.size() % 100 == 0) ? "/" : "x";
+        while (dir.size() + 10 < length)
+            dir += (dir.size() % 100 == 0) ? "/" : "x";
         path = dir + "/" + QString(length - dir.size() - 5, 'y') + ".mp3";
         QCOMPARE(path.size(), length);
     }
@@ -298,11 +300,11 @@ void TestWindows::closingOneWindowKeepsLockForTheOther() {
     frmMain* m = StartProgram(app, {{"2026/12/07/10:30", " x"}});
     frmOption* o = OpenOptions(m);
     Clock::Set(QDateTime(QDate(2026, 12, 7), QTime(10, 30, 0)));
-    m->Timer1_Timer();  // an alarm while the options window is open
+    m->Timer1_Timer(); // an alarm while the options window is open
     QVERIFY(FormSlot<frmMessage>::Get()->isVisible());
     Click(o->Command1);
     QVERIFY(m->isVisible());
-    QVERIFY(!m->Command3->isEnabled());  // locked until OK
+    QVERIFY(!m->Command3->isEnabled()); // locked until OK
     QTest::mouseClick(FormSlot<frmMessage>::Get()->Command1, Qt::LeftButton);
     QVERIFY(m->Command3->isEnabled());
 }

@@ -12,11 +12,11 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 
 using namespace mdlMain;
 
@@ -37,7 +37,7 @@ QLabel* Text(QWidget* parent, const QString& text, double l, double t, double w,
     return label;
 }
 
-}  // namespace
+} // namespace
 
 frmOshirase::PageOpener frmOshirase::SetPageOpener(PageOpener opener) {
     PageOpener previous = std::move(Opener());
@@ -63,11 +63,12 @@ frmOshirase::frmOshirase() : VbForm(QStringLiteral("frmOshirase")) {
     Image1->setScaledContents(true);
     Image1->setCursor(Qt::PointingHandCursor);
     MoveImage(240, 360);
-    Label2 = Text(Frame1,
-                  QStringLiteral("ポイントを貯めるって聞くと大したこと\nないね。って思いますか？\n\n"
-                                 "それが意外とそうでもないんですよ。\n"
-                                 "知らない人は驚いちゃうかも知れません。\n\nよかったら見てね。"),
-                  4200, 360, 4575, 2295);
+    Label2 =
+        Text(Frame1,
+             QStringLiteral("ポイントを貯めるって聞くと大したこと\nないね。って思いますか？\n\n"
+                            "それが意外とそうでもないんですよ。\n"
+                            "知らない人は驚いちゃうかも知れません。\n\nよかったら見てね。"),
+             4200, 360, 4575, 2295);
     Label3 = Text(this, QString(), 480, 3840, 5055, 375);
     Label4 = Text(this,
                   QStringLiteral("※このウインドウは初回起動時にのみ表示されます。"
@@ -89,7 +90,9 @@ frmOshirase::frmOshirase() : VbForm(QStringLiteral("frmOshirase")) {
     if (Main()) Main()->hide();
 }
 
-void frmOshirase::MoveImage(double left, double top) { Twips::Place(Image1, left, top, 3000, 1800); }
+void frmOshirase::MoveImage(double left, double top) {
+    Twips::Place(Image1, left, top, 3000, 1800);
+}
 
 bool frmOshirase::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();

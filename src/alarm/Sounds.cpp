@@ -9,19 +9,22 @@ using namespace mdlMain;
 
 namespace {
 
-QString Alias(int channel) { return QStringLiteral("Sound%1").arg(channel); }
+QString Alias(int channel) {
+    return QStringLiteral("Sound%1").arg(channel);
+}
 
 const char* const kBuiltIn[] = {"Mirato1.mp3", "blackout4.mp3", "blackout5.mp3", "blackout8.mp3"};
 
-}  // namespace
+} // namespace
 
 void OpenSound(const QString& path, int channel) {
-    Mci::Send(QStringLiteral("open \"%1\" alias %2")
-                  .arg(QDir::toNativeSeparators(path), Alias(channel)));
+    Mci::Send(
+        QStringLiteral("open \"%1\" alias %2").arg(QDir::toNativeSeparators(path), Alias(channel)));
 }
 
 void OpenBuiltInSounds() {
-    for (int i = 0; i < 4; ++i) OpenSound(AppFolder + QLatin1String(kBuiltIn[i]), i + 1);
+    for (int i = 0; i < 4; ++i)
+        OpenSound(AppFolder + QLatin1String(kBuiltIn[i]), i + 1);
 }
 
 void PlayAlarmSound() {
@@ -33,7 +36,8 @@ void PlayAlarmSound() {
 }
 
 void StopAllSounds() {
-    for (int i = 1; i <= 5; ++i) Mci::Send(QStringLiteral("stop ") + Alias(i));
+    for (int i = 1; i <= 5; ++i)
+        Mci::Send(QStringLiteral("stop ") + Alias(i));
 }
 
 void CloseAllSounds() {

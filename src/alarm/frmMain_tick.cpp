@@ -67,7 +67,8 @@ void frmMain::Timer1_Timer() {
     if (grid->Rows() <= 2) {
         grid->SetCol(1);
         if (grid->Text().isEmpty()) {
-            for (QPushButton* b : {Command2, Command4, Command7}) b->setEnabled(false);
+            for (QPushButton* b : {Command2, Command4, Command7})
+                b->setEnabled(false);
         }
     }
     grid->SetRow(0);

@@ -36,10 +36,11 @@ QPixmap Bell(int size) {
     return pixmap;
 }
 
-}  // namespace
+} // namespace
 
 QIcon AppIcon() {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(Bell(size));
+    for (int size : {16, 24, 32, 48, 64, 128})
+        icon.addPixmap(Bell(size));
     return icon;
 }

@@ -20,18 +20,21 @@ void DisableMainControls() {
     Colors::SetBackColor(f->Command6, history ? Colors::Yellow : Colors::ButtonFace());
     f->Command7->setEnabled(false);
     f->Command8->setEnabled(false);
-    for (QWidget* w : f->EntryFields()) w->setEnabled(false);
+    for (QWidget* w : f->EntryFields())
+        w->setEnabled(false);
     f->MSFlexGrid1->setEnabled(false);
 }
 
 void EnableMainControls() {
     frmMain* f = Main();
     if (!f) return;
-    for (QPushButton* b : {f->Command1, f->Command8, f->Command3}) b->setEnabled(true);
+    for (QPushButton* b : {f->Command1, f->Command8, f->Command3})
+        b->setEnabled(true);
     f->Command6->setEnabled(!HistoryText.isEmpty());
     UpdateRowButtons();
     f->Command2->setEnabled(f->Command7->isEnabled());
-    for (QWidget* w : f->EntryFields()) w->setEnabled(true);
+    for (QWidget* w : f->EntryFields())
+        w->setEnabled(true);
     f->MSFlexGrid1->setEnabled(true);
     UpdateResetButton(false);
 }

@@ -15,7 +15,7 @@ class QTimer;
 
 class frmMain : public VbForm {
     Q_OBJECT
-public:
+  public:
     frmMain();
     ~frmMain() override;
 
@@ -42,30 +42,30 @@ public:
     // The date picker and the six text boxes.
     QList<QWidget*> EntryFields() const;
 
-    FlexGrid* MSFlexGrid1;   // the schedules: one live copy
-    QFrame* Frame1;          // mask over the grid's empty area
-    QDateEdit* DTPicker1;    // date of the schedule
-    QLineEdit* Text1;        // hour
-    QLabel* Label1;          // "："
-    QLineEdit* Text2;        // minute
-    QLabel* Label2;          // "予定"
-    QLineEdit* Text3;        // schedule text
-    QLineEdit* Text4;        // remaining days
-    QLabel* Label3;          // "日と"
-    QLineEdit* Text5;        // remaining hours
-    QLabel* Label4;          // "時間"
-    QLineEdit* Text6;        // remaining minutes
-    QLabel* Label5;          // "分後"
-    QPushButton* Command5;   // 残り時間から変換(&A): convert
-    QPushButton* Command8;   // オプション(&B): options
-    QPushButton* Command7;   // 選択解除(&C): deselect
-    QPushButton* Command1;   // 追加(&D): add
-    QPushButton* Command6;   // 履歴(&E): history
-    QPushButton* Command2;   // 削除(&F): delete
-    QPushButton* Command4;   // リセット(&G): reset all
-    QPushButton* Command3;   // 終了(&H): exit
-    QTimer* Timer1;          // clock tick, 1000 ms
-    QTimer* Timer2;          // notification-area retry, 1000 ms
+    FlexGrid* MSFlexGrid1; // the schedules: one live copy
+    QFrame* Frame1;        // mask over the grid's empty area
+    QDateEdit* DTPicker1;  // date of the schedule
+    QLineEdit* Text1;      // hour
+    QLabel* Label1;        // "："
+    QLineEdit* Text2;      // minute
+    QLabel* Label2;        // "予定"
+    QLineEdit* Text3;      // schedule text
+    QLineEdit* Text4;      // remaining days
+    QLabel* Label3;        // "日と"
+    QLineEdit* Text5;      // remaining hours
+    QLabel* Label4;        // "時間"
+    QLineEdit* Text6;      // remaining minutes
+    QLabel* Label5;        // "分後"
+    QPushButton* Command5; // 残り時間から変換(&A): convert
+    QPushButton* Command8; // オプション(&B): options
+    QPushButton* Command7; // 選択解除(&C): deselect
+    QPushButton* Command1; // 追加(&D): add
+    QPushButton* Command6; // 履歴(&E): history
+    QPushButton* Command2; // 削除(&F): delete
+    QPushButton* Command4; // リセット(&G): reset all
+    QPushButton* Command3; // 終了(&H): exit
+    QTimer* Timer1;        // clock tick, 1000 ms
+    QTimer* Timer2;        // notification-area retry, 1000 ms
 
     // Entry fields.
     void Text1_Change();
@@ -76,16 +76,16 @@ public:
     void Text6_Change();
 
     // Commands.
-    void Command1_Click();  // add
-    void Command2_Click();  // delete
-    void Command4_Click();  // reset all
-    void Command5_Click();  // convert the remaining time
-    void Command6_Click();  // history
-    void Command8_Click();  // options
+    void Command1_Click(); // add
+    void Command2_Click(); // delete
+    void Command4_Click(); // reset all
+    void Command5_Click(); // convert the remaining time
+    void Command6_Click(); // history
+    void Command8_Click(); // options
     void MSFlexGrid1_MouseUp();
     void Frame1_MouseUp();
 
-protected:
+  protected:
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
     void Form_Unload() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -93,7 +93,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void BuildLayout();
     bool LoadSteps();
     void ShowStartupNotice(const QString& text);

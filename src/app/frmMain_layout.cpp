@@ -4,19 +4,19 @@
 #include "core/Resources.h"
 #include "core/Twips.h"
 #include "core/mdlMain.h"
-#include "platform/Fonts.h"
 #include "editing/RowButtons.h"
+#include "platform/Fonts.h"
 #include "store/FlexGrid.h"
 
 #include <QApplication>
 #include <QDateEdit>
-#include <QSessionManager>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QSessionManager>
 #include <QTimer>
 
 namespace {
@@ -44,7 +44,7 @@ QPushButton* MakeButton(QWidget* parent, const QString& caption, const QString& 
     return button;
 }
 
-}  // namespace
+} // namespace
 
 frmMain::frmMain() : VbForm(QStringLiteral("frmMain"), Qt::WindowMinimizeButtonHint) {
     mdlMain::SetMain(this);
@@ -72,11 +72,11 @@ void frmMain::BuildLayout() {
     // The weekday must fit the picker's narrow slot: a smaller font, a slim arrow.
     DTPicker1->setDisplayFormat(QStringLiteral("yyyy/MM/dd(ddd)"));
     DTPicker1->setFont(QFont(Fonts::Gothic, 8));
-    DTPicker1->setStyleSheet(QStringLiteral(
-        "QDateEdit { padding: 0px; border: 1px solid #8c8c8c; background: white; }"
-        "QDateEdit:disabled { color: #a0a0a0; background: #f0f0f0; }"
-        "QDateEdit::drop-down { width: 10px; border: none; }"
-        "QDateEdit::down-arrow { image: url(:/arrow.png); }"));
+    DTPicker1->setStyleSheet(
+        QStringLiteral("QDateEdit { padding: 0px; border: 1px solid #8c8c8c; background: white; }"
+                       "QDateEdit:disabled { color: #a0a0a0; background: #f0f0f0; }"
+                       "QDateEdit::drop-down { width: 10px; border: none; }"
+                       "QDateEdit::down-arrow { image: url(:/arrow.png); }"));
     Place(DTPicker1, 120, 5280, 1335, 255);
 
     Text1 = MakeTextBox(this, Colors::LightGreen, 2);
@@ -108,7 +108,8 @@ void frmMain::BuildLayout() {
     Place(Command5, 120, 5955, 2055, 300);
     Command8 = MakeButton(this, QStringLiteral("オプション(&B)"), QString());
     Place(Command8, 2400, 5640, 1575, 615);
-    Command7 = MakeButton(this, QStringLiteral("選択解除(&C)"), QStringLiteral("行の選択を解除します"));
+    Command7 =
+        MakeButton(this, QStringLiteral("選択解除(&C)"), QStringLiteral("行の選択を解除します"));
     Place(Command7, 3960, 5640, 1215, 615);
     Command1 = MakeButton(this, QStringLiteral("追加(&D)"),
                           QStringLiteral("入力した予定をグリッドに追加します"));
@@ -116,19 +117,23 @@ void frmMain::BuildLayout() {
     Command6 = MakeButton(this, QStringLiteral("履歴(&E)"),
                           QStringLiteral("流れてしまった予定の履歴を確認できます"));
     Place(Command6, 6240, 5640, 1095, 615);
-    Command2 = MakeButton(this, QStringLiteral("削除(&F)"), QStringLiteral("選択した行を削除します"));
+    Command2 =
+        MakeButton(this, QStringLiteral("削除(&F)"), QStringLiteral("選択した行を削除します"));
     Place(Command2, 7320, 5640, 1095, 615);
     Command4 = MakeButton(this, QStringLiteral("リセット(&G)"),
                           QStringLiteral("データをすべてリセットして初期状態にします"));
     Place(Command4, 8400, 5640, 1215, 615);
-    Command3 = MakeButton(this, QStringLiteral("終了(&H)"), QStringLiteral("アプリケーションを終了します"));
+    Command3 = MakeButton(this, QStringLiteral("終了(&H)"),
+                          QStringLiteral("アプリケーションを終了します"));
     Place(Command3, 9600, 5640, 990, 615);
 
-    for (QPushButton* b : {Command1, Command2, Command4, Command5, Command7}) b->setEnabled(false);
+    for (QPushButton* b : {Command1, Command2, Command4, Command5, Command7})
+        b->setEnabled(false);
 
-    QWidget* order[] = {Text1, Text2, Text3, Text4, Text5, Text6, Command5,
+    QWidget* order[] = {Text1,    Text2,    Text3,    Text4,    Text5,    Text6,    Command5,
                         Command8, Command7, Command1, Command6, Command2, Command4, Command3};
-    for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
     DTPicker1->setFocusPolicy(Qt::ClickFocus);
 
     Timer1 = new QTimer(this);
@@ -144,7 +149,9 @@ void frmMain::SetPickerDate(const QString& date) {
     DTPicker1->setDate(QDate::fromString(date, QStringLiteral("yyyy/MM/dd")));
 }
 
-QString frmMain::PickerDate() const { return DTPicker1->date().toString(QStringLiteral("yyyy/MM/dd")); }
+QString frmMain::PickerDate() const {
+    return DTPicker1->date().toString(QStringLiteral("yyyy/MM/dd"));
+}
 
 void frmMain::ConnectHandlers() {
     connect(Text1, &QLineEdit::textChanged, this, &frmMain::Text1_Change);

@@ -1,3 +1,4 @@
+#include "advert/frmOshirase.h"
 #include "alarm/Sounds.h"
 #include "app/frmMain.h"
 #include "core/mdlMain.h"
@@ -5,10 +6,9 @@
 #include "dialogs/frm3Message.h"
 #include "dialogs/frmMessage.h"
 #include "dialogs/frmStatus.h"
-#include "advert/frmOshirase.h"
-#include "platform/Tray.h"
 #include "history/frmRireki.h"
 #include "options/frmOption.h"
+#include "platform/Tray.h"
 #include "store/FlexGrid.h"
 #include "store/HistoryFile.h"
 #include "store/ScheduleFile.h"
@@ -16,7 +16,9 @@
 
 using namespace mdlMain;
 
-void frmMain::Command3_Click() { Unload(vbFormCode); }
+void frmMain::Command3_Click() {
+    Unload(vbFormCode);
+}
 
 void frmMain::Form_QueryUnload(int& Cancel, int UnloadMode) {
     if (UnloadMode == vbAppWindows || MessageWindowUp != 1) {
@@ -27,7 +29,9 @@ void frmMain::Form_QueryUnload(int& Cancel, int UnloadMode) {
     if (UnloadMode == vbFormControlMenu) Cancel = 1;
 }
 
-void frmMain::Form_Unload() { EndProgram(); }
+void frmMain::Form_Unload() {
+    EndProgram();
+}
 
 void frmMain::ExitSequence() {
     SavingAtExit = 1;
@@ -42,7 +46,8 @@ void frmMain::ExitSequence() {
                         MSFlexGrid1->TextMatrix(i, 2) + QStringLiteral("\r\n");
     }
     MSFlexGrid1->SetRedraw(true);
-    while (ScheduleText.endsWith(QStringLiteral("\r\n"))) ScheduleText.chop(2);
+    while (ScheduleText.endsWith(QStringLiteral("\r\n")))
+        ScheduleText.chop(2);
     SortAndSaveGrid();
     WriteScheduleFileAtExit();
     if (SaveHistoryAtExit == 1 && !HistoryText.isEmpty()) ExportHistory();

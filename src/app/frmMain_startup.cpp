@@ -1,3 +1,4 @@
+#include "advert/frmOshirase.h"
 #include "alarm/Sounds.h"
 #include "app/MainLock.h"
 #include "app/frmMain.h"
@@ -7,10 +8,9 @@
 #include "dialogs/VbLabel.h"
 #include "dialogs/frmMessage.h"
 #include "dialogs/frmStatus.h"
-#include "advert/frmOshirase.h"
-#include "platform/Tray.h"
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
+#include "platform/Tray.h"
 #include "store/FlexGrid.h"
 #include "store/HistoryFile.h"
 #include "store/ScheduleFile.h"
@@ -28,7 +28,9 @@ using namespace mdlMain;
 
 namespace {
 
-QString Now16() { return Clock::Key(Clock::Now()); }
+QString Now16() {
+    return Clock::Key(Clock::Now());
+}
 
 // Moves the schedules whose minute has already come into the history.
 void MoveMissedSchedules(FlexGrid* grid) {
@@ -62,7 +64,7 @@ void SetHistoryButton(QPushButton* button, const QColor& emptyColor) {
     }
 }
 
-}  // namespace
+} // namespace
 
 void frmMain::Form_Load() {
     if (!AppPaths::AcquireSingleInstance()) {

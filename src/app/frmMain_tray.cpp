@@ -15,7 +15,7 @@ constexpr double kClientWidth = 10680;
 constexpr double kClientHeight = 6384;
 // One try a second for three minutes, then the window stays on screen.
 constexpr int kTrayTries = 180;
-}  // namespace
+} // namespace
 
 void frmMain::Form_Resize() {
     if (CommandBusy == 1) return;
@@ -27,7 +27,7 @@ void frmMain::Form_Resize() {
             } else if (!Tray().Available()) {
                 ShowNormally();
             } else {
-                Timer2->start();  // the notification area may come up later
+                Timer2->start(); // the notification area may come up later
             }
         } else if (!(windowState() & Qt::WindowMaximized)) {
             const QSize fixed(Twips::ToPxX(kClientWidth), Twips::ToPxY(kClientHeight));
@@ -73,7 +73,9 @@ void frmMain::TrayIcon_LeftButtonDown() {
     MainHidden = 0;
 }
 
-void frmMain::mouseReleaseEvent(QMouseEvent* /*event*/) { StopAllSounds(); }
+void frmMain::mouseReleaseEvent(QMouseEvent* /*event*/) {
+    StopAllSounds();
+}
 
 void frmMain::changeEvent(QEvent* event) {
     VbForm::changeEvent(event);

@@ -12,7 +12,9 @@ namespace {
 constexpr auto kBackColor = "backColor";
 }
 
-QColor ButtonFace() { return QApplication::palette().color(QPalette::Button); }
+QColor ButtonFace() {
+    return QApplication::palette().color(QPalette::Button);
+}
 
 void SetBackColor(QWidget* w, const QColor& color) {
     w->setProperty(kBackColor, color);
@@ -32,6 +34,8 @@ void SetBackColor(QWidget* w, const QColor& color) {
     w->setAutoFillBackground(true);
 }
 
-QColor BackColor(const QWidget* w) { return w->property(kBackColor).value<QColor>(); }
+QColor BackColor(const QWidget* w) {
+    return w->property(kBackColor).value<QColor>();
+}
 
-}  // namespace Colors
+} // namespace Colors

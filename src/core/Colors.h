@@ -18,4 +18,4 @@ QColor ButtonFace();
 void SetBackColor(QWidget* w, const QColor& color);
 QColor BackColor(const QWidget* w);
 
-}  // namespace Colors
+} // namespace Colors

@@ -11,4 +11,6 @@ static void RegisterOnce() {
     Q_UNUSED(done);
 }
 
-void InitResources() { RegisterOnce(); }
+void InitResources() {
+    RegisterOnce();
+}

@@ -1,8 +1,8 @@
 #include "core/Twips.h"
 
 #include <QGuiApplication>
-#include <QScreen>
 #include <QRectF>
+#include <QScreen>
 #include <QVariant>
 #include <QWidget>
 #include <cmath>
@@ -16,14 +16,26 @@ double Dpi(bool horizontal) {
     const double dpi = horizontal ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY();
     return dpi > 0 ? dpi : 96.0;
 }
-}  // namespace
+} // namespace
 
-double PerPixelX() { return 1440.0 / Dpi(true); }
-double PerPixelY() { return 1440.0 / Dpi(false); }
-int ToPxX(double twips) { return static_cast<int>(std::lround(twips / PerPixelX())); }
-int ToPxY(double twips) { return static_cast<int>(std::lround(twips / PerPixelY())); }
-double FromPxX(int px) { return px * PerPixelX(); }
-double FromPxY(int px) { return px * PerPixelY(); }
+double PerPixelX() {
+    return 1440.0 / Dpi(true);
+}
+double PerPixelY() {
+    return 1440.0 / Dpi(false);
+}
+int ToPxX(double twips) {
+    return static_cast<int>(std::lround(twips / PerPixelX()));
+}
+int ToPxY(double twips) {
+    return static_cast<int>(std::lround(twips / PerPixelY()));
+}
+double FromPxX(int px) {
+    return px * PerPixelX();
+}
+double FromPxY(int px) {
+    return px * PerPixelY();
+}
 
 namespace {
 constexpr auto kRect = "twipsRect";
@@ -34,17 +46,25 @@ QRectF Stored(const QWidget* w) {
     const QRect g = w->geometry();
     return {FromPxX(g.x()), FromPxY(g.y()), FromPxX(g.width()), FromPxY(g.height())};
 }
-}  // namespace
+} // namespace
 
 void Place(QWidget* w, double left, double top, double width, double height) {
     w->setProperty(kRect, QRectF(left, top, width, height));
     w->setGeometry(ToPxX(left), ToPxY(top), ToPxX(width), ToPxY(height));
 }
 
-double Left(const QWidget* w) { return Stored(w).x(); }
-double Top(const QWidget* w) { return Stored(w).y(); }
-double Width(const QWidget* w) { return Stored(w).width(); }
-double Height(const QWidget* w) { return Stored(w).height(); }
+double Left(const QWidget* w) {
+    return Stored(w).x();
+}
+double Top(const QWidget* w) {
+    return Stored(w).y();
+}
+double Width(const QWidget* w) {
+    return Stored(w).width();
+}
+double Height(const QWidget* w) {
+    return Stored(w).height();
+}
 
 void SetLeft(QWidget* w, double twips) {
     const QRectF r = Stored(w);
@@ -61,4 +81,4 @@ void SetHeight(QWidget* w, double twips) {
     Place(w, r.x(), r.y(), r.width(), twips);
 }
 
-}  // namespace Twips
+} // namespace Twips

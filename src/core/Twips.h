@@ -22,4 +22,4 @@ void SetLeft(QWidget* w, double twips);
 void SetTop(QWidget* w, double twips);
 void SetHeight(QWidget* w, double twips);
 
-}  // namespace Twips
+} // namespace Twips

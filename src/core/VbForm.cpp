@@ -33,13 +33,27 @@ void VbForm::closeEvent(QCloseEvent* event) {
     Unload(vbFormControlMenu);
 }
 
-double VbForm::LeftTw() const { return Twips::FromPxX(pos().x()); }
-double VbForm::TopTw() const { return Twips::FromPxY(pos().y()); }
-double VbForm::WidthTw() const { return Twips::FromPxX(width()); }
-double VbForm::HeightTw() const { return Twips::FromPxY(height()); }
-void VbForm::SetLeftTw(double twips) { move(Twips::ToPxX(twips), pos().y()); }
-void VbForm::SetTopTw(double twips) { move(pos().x(), Twips::ToPxY(twips)); }
-void VbForm::SetWidthTw(double twips) { setFixedWidth(Twips::ToPxX(twips)); }
+double VbForm::LeftTw() const {
+    return Twips::FromPxX(pos().x());
+}
+double VbForm::TopTw() const {
+    return Twips::FromPxY(pos().y());
+}
+double VbForm::WidthTw() const {
+    return Twips::FromPxX(width());
+}
+double VbForm::HeightTw() const {
+    return Twips::FromPxY(height());
+}
+void VbForm::SetLeftTw(double twips) {
+    move(Twips::ToPxX(twips), pos().y());
+}
+void VbForm::SetTopTw(double twips) {
+    move(pos().x(), Twips::ToPxY(twips));
+}
+void VbForm::SetWidthTw(double twips) {
+    setFixedWidth(Twips::ToPxX(twips));
+}
 void VbForm::SetClientSizeTw(double width, double height) {
     setFixedSize(Twips::ToPxX(width), Twips::ToPxY(height));
 }

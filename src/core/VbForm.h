@@ -7,9 +7,14 @@
 
 class VbForm : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Reasons a window is asked to close.
-    enum UnloadMode { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbAppTaskManager = 3 };
+    enum UnloadMode {
+        vbFormControlMenu = 0,
+        vbFormCode = 1,
+        vbAppWindows = 2,
+        vbAppTaskManager = 3
+    };
 
     VbForm(const QString& name, Qt::WindowFlags extraFlags = {});
 
@@ -27,13 +32,13 @@ public:
     void SetWidthTw(double twips);
     void SetClientSizeTw(double width, double height);
 
-protected:
+  protected:
     virtual void Form_QueryUnload(int& Cancel, int UnloadMode);
     virtual void Form_Unload();
     // The window's own close box.
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     bool unloaded_ = false;
 };
 
@@ -45,7 +50,7 @@ void DestroyAllForms();
 
 // The one instance of a window class, loaded on first use.
 template <class T> class FormSlot {
-public:
+  public:
     static T* Load() {
         if (!Loaded()) form() = new T();
         return form();
@@ -56,7 +61,7 @@ public:
         if (Loaded()) form()->Unload(VbForm::vbFormCode);
     }
 
-private:
+  private:
     static QPointer<T>& form() {
         static QPointer<T> instance;
         return instance;

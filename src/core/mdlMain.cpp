@@ -14,8 +14,12 @@ namespace {
 QPointer<frmMain> g_main;
 }
 
-frmMain* Main() { return g_main; }
-void SetMain(frmMain* form) { g_main = form; }
+frmMain* Main() {
+    return g_main;
+}
+void SetMain(frmMain* form) {
+    g_main = form;
+}
 
 void ResetState() {
     AppFolder.clear();
@@ -47,6 +51,8 @@ void EndProgram() {
     if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
 }
 
-void PumpEvents() { QCoreApplication::processEvents(); }
+void PumpEvents() {
+    QCoreApplication::processEvents();
+}
 
-}  // namespace mdlMain
+} // namespace mdlMain

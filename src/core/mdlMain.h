@@ -11,11 +11,11 @@ namespace mdlMain {
 
 inline constexpr auto ProductName = "velsokura";
 
-inline QString AppFolder;          // executable's folder, ending in a separator
-inline int ScheduleCount = 0;      // appointments in the grid (0 for the empty row)
-inline QString HistoryText;        // entries newest first, CR LF between them
-inline std::uint8_t AdShown = 0;   // first-run window already shown
-inline std::uint8_t Quitting = 0;  // exit has written the files; every wait ends
+inline QString AppFolder;         // executable's folder, ending in a separator
+inline int ScheduleCount = 0;     // appointments in the grid (0 for the empty row)
+inline QString HistoryText;       // entries newest first, CR LF between them
+inline std::uint8_t AdShown = 0;  // first-run window already shown
+inline std::uint8_t Quitting = 0; // exit has written the files; every wait ends
 inline std::uint8_t CommandBusy = 0;
 inline std::uint8_t MessageWindowUp = 0;
 inline std::uint8_t StartupNoticePending = 0;
@@ -23,15 +23,15 @@ inline std::uint8_t AlarmFired = 0;
 inline std::uint8_t FirstTickPending = 0;
 inline std::uint8_t AlarmImminent = 0;
 inline std::uint8_t NoticeClosed = 0;
-inline std::uint8_t AnswerCode = 0;  // 0 none, 1 Yes, 2 No / Cancel / closed
+inline std::uint8_t AnswerCode = 0; // 0 none, 1 Yes, 2 No / Cancel / closed
 inline std::uint8_t StatusCancelled = 0;
 inline std::uint8_t SoundOn = 0;
-inline std::uint8_t SoundIndex = 0;  // 0-3 built-in sounds, 4 the user's file
+inline std::uint8_t SoundIndex = 0; // 0-3 built-in sounds, 4 the user's file
 inline QString SoundFilePath;
 inline std::uint8_t SaveHistoryAtExit = 0;
 inline std::uint8_t SoundTestOn = 0;
 inline std::uint8_t MainHidden = 0;
-inline QString ScheduleText;  // writers' scratch buffer
+inline QString ScheduleText; // writers' scratch buffer
 inline std::uint8_t ScheduleWriteFailed = 0;
 inline std::uint8_t LastExitUnsaved = 0;
 inline std::uint8_t SavingAtExit = 0;
@@ -41,9 +41,9 @@ inline QDateTime NextDueTime;
 inline int TrayRetryCount = 0;
 
 // Our own bookkeeping.
-inline std::uint8_t DataFilesRead = 0;    // schedule and settings files were read
-inline std::uint8_t HistoryFileRead = 0;  // the history file was read (or found absent)
-inline std::uint8_t ProgramEnded = 0;     // the program is ending; nothing more runs
+inline std::uint8_t DataFilesRead = 0;   // schedule and settings files were read
+inline std::uint8_t HistoryFileRead = 0; // the history file was read (or found absent)
+inline std::uint8_t ProgramEnded = 0;    // the program is ending; nothing more runs
 
 // The one main window of the run (VB's implicit form instance).
 frmMain* Main();
@@ -61,4 +61,4 @@ void EndProgram();
 // Lets the window system deliver what is pending, without waiting.
 void PumpEvents();
 
-}  // namespace mdlMain
+} // namespace mdlMain

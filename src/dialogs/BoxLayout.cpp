@@ -50,4 +50,4 @@ void GiveMainBack(const QString& otherBox) {
     RestoreMainButtons(RestoreCaller::MessageBox);
 }
 
-}  // namespace BoxLayout
+} // namespace BoxLayout

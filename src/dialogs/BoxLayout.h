@@ -18,4 +18,4 @@ QPushButton* Button(VbForm* box, const QString& caption, double left, double top
 // then recomputes its buttons.
 void GiveMainBack(const QString& otherBox);
 
-}  // namespace BoxLayout
+} // namespace BoxLayout

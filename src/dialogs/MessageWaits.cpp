@@ -20,10 +20,11 @@ namespace {
 // one-second timers guarantee one), so a wait never spins the processor.
 template <class Done> void PumpUntil(Done done) {
     PumpEvents();
-    while (!done()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
-}  // namespace
+} // namespace
 
 void WaitForNotice() {
     PumpUntil([] { return NoticeClosed == 1 || Quitting == 1; });

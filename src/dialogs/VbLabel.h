@@ -5,11 +5,11 @@
 // and "&&" shows one "&".
 class VbLabel : public QLabel {
     Q_OBJECT
-public:
+  public:
     using QLabel::QLabel;
     void SetCaption(const QString& caption);
     QString Caption() const { return caption_; }
 
-private:
+  private:
     QString caption_;
 };

@@ -7,12 +7,12 @@ class QPushButton;
 // The notice box: one message and OK.
 class frm2Message : public VbForm {
     Q_OBJECT
-public:
+  public:
     frm2Message();
 
-    QLabel* lblM;              // the message
-    QPushButton* cmdMessage;   // ＯＫ(&J)
+    QLabel* lblM;            // the message
+    QPushButton* cmdMessage; // ＯＫ(&J)
 
-protected:
+  protected:
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
 };

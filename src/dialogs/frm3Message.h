@@ -7,14 +7,14 @@ class QPushButton;
 // The question box: Yes, No and Cancel.
 class frm3Message : public VbForm {
     Q_OBJECT
-public:
+  public:
     frm3Message();
 
-    QLabel* lblMM;           // the question
-    QPushButton* Command1;   // はい(&X): yes
-    QPushButton* Command2;   // いいえ(&Y): no
-    QPushButton* Command3;   // キャンセル(&Z): cancel
+    QLabel* lblMM;         // the question
+    QPushButton* Command1; // はい(&X): yes
+    QPushButton* Command2; // いいえ(&Y): no
+    QPushButton* Command3; // キャンセル(&Z): cancel
 
-protected:
+  protected:
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
 };

@@ -7,8 +7,8 @@
 #include "core/Twips.h"
 #include "core/mdlMain.h"
 #include "dialogs/MessageWaits.h"
-#include "editing/RowButtons.h"
 #include "dialogs/VbLabel.h"
+#include "editing/RowButtons.h"
 #include "platform/Fonts.h"
 
 #include <QLabel>
@@ -57,7 +57,8 @@ void frmMessage::FitToLabel2(double margin, double buttonHalfWidth) {
 void frmMessage::Command1_Click() {
     hide();
     MessageWindowUp = 0;
-    if (!IsFormLoaded(QStringLiteral("frm3Message")) && !IsFormLoaded(QStringLiteral("frm2Message")) &&
+    if (!IsFormLoaded(QStringLiteral("frm3Message")) &&
+        !IsFormLoaded(QStringLiteral("frm2Message")) &&
         !IsFormLoaded(QStringLiteral("frmRireki")) && !IsFormLoaded(QStringLiteral("frmOption")))
         EnableMainControls();
     StopAllSounds();

@@ -39,10 +39,11 @@ void frmStatus::paintEvent(QPaintEvent* /*event*/) {
         double top;
         QColor color;
     };
-    static const Bar bars[] = {{0, QColor(0, 255, 0)},       {120, QColor(128, 255, 128)},
-                               {240, QColor(192, 255, 192)}, {1680, QColor(192, 255, 192)},
+    static const Bar bars[] = {{0, QColor(0, 255, 0)},        {120, QColor(128, 255, 128)},
+                               {240, QColor(192, 255, 192)},  {1680, QColor(192, 255, 192)},
                                {1800, QColor(128, 255, 128)}, {1920, QColor(0, 255, 0)}};
     QPainter painter(this);
     for (const Bar& bar : bars)
-        painter.fillRect(0, Twips::ToPxY(bar.top), Twips::ToPxX(6735), Twips::ToPxY(135), bar.color);
+        painter.fillRect(0, Twips::ToPxY(bar.top), Twips::ToPxX(6735), Twips::ToPxY(135),
+                         bar.color);
 }

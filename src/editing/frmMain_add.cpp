@@ -16,7 +16,9 @@ using namespace mdlMain;
 
 namespace {
 
-QString TwoDigits(const QString& t) { return t.size() < 2 ? QStringLiteral("0") + t : t; }
+QString TwoDigits(const QString& t) {
+    return t.size() < 2 ? QStringLiteral("0") + t : t;
+}
 
 bool IsBlank(const QString& t) {
     for (const QChar c : t)
@@ -24,7 +26,7 @@ bool IsBlank(const QString& t) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 void frmMain::Command1_Click() {
     if (CommandBusy == 1) return;
@@ -62,7 +64,8 @@ void frmMain::AddSchedule() {
     const QString key = PickerDate() + QStringLiteral("/") + time;
     if (PickerDate() == today) {
         if (time < now.toString(QStringLiteral("HH:mm"))) {
-            ShowNotice(QStringLiteral("時間が過去の値になっています、未来の時間を入力して下さい。"));
+            ShowNotice(
+                QStringLiteral("時間が過去の値になっています、未来の時間を入力して下さい。"));
             return;
         }
         // Whole date-times, so that the check holds across midnight too.

@@ -18,7 +18,7 @@ int ByteValue(const QLineEdit* field) {
     if (v < 0 || v > 255) throw std::range_error("not a byte");
     return static_cast<int>(v);
 }
-}  // namespace
+} // namespace
 
 void frmMain::Command5_Click() {
     if (CommandBusy == 1) return;

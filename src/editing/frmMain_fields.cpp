@@ -29,7 +29,7 @@ void CleanDays(QLineEdit* field) {
     field->setText(QString());
 }
 
-}  // namespace
+} // namespace
 
 void frmMain::UpdateAddButtons() {
     const bool any = !Text1->text().isEmpty() || !Text2->text().isEmpty();

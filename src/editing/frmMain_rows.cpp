@@ -29,7 +29,7 @@ void SetRowButtons(frmMain* f, bool enabled) {
     f->Command2->setEnabled(enabled);
 }
 
-}  // namespace
+} // namespace
 
 void UpdateRowButtons() {
     frmMain* f = Main();
@@ -130,8 +130,8 @@ void frmMain::Command4_Click() {
 }
 
 void frmMain::ResetAll() {
-    if (!AskQuestion(QStringLiteral(
-            "すべてをリセットします、データは初期状態になりますがよろしいですか？")))
+    if (!AskQuestion(
+            QStringLiteral("すべてをリセットします、データは初期状態になりますがよろしいですか？")))
         return;
     ScheduleCount = 0;
     FlexGrid* grid = MSFlexGrid1;

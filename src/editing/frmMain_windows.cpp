@@ -12,4 +12,6 @@ void frmMain::Command6_Click() {
     CommandBusy = 0;
 }
 
-void frmMain::Command8_Click() { FormSlot<frmOption>::Load()->show(); }
+void frmMain::Command8_Click() {
+    FormSlot<frmOption>::Load()->show();
+}

@@ -30,7 +30,7 @@ QPushButton* Button(QWidget* parent, const QString& caption, double left) {
     Twips::Place(b, left, 4200, left == 3000 ? 1695 : 1815, 615);
     return b;
 }
-}  // namespace
+} // namespace
 
 frmRireki::frmRireki() : VbForm(QStringLiteral("frmRireki"), Qt::WindowMinimizeButtonHint) {
     setWindowTitle(QStringLiteral("velsokura 予定の履歴"));

@@ -7,18 +7,18 @@ class QPushButton;
 // The history: read, edit, export, clear. Stands in for the main window.
 class frmRireki : public VbForm {
     Q_OBJECT
-public:
+  public:
     frmRireki();
 
-    QPlainTextEdit* Text1;   // the history text, editable
-    QPushButton* Command3;   // 保存(&C): export
-    QPushButton* Command2;   // リセット(&B): clear
-    QPushButton* Command1;   // 閉じる(&A): close
+    QPlainTextEdit* Text1; // the history text, editable
+    QPushButton* Command3; // 保存(&C): export
+    QPushButton* Command2; // リセット(&B): clear
+    QPushButton* Command1; // 閉じる(&A): close
 
-protected:
+  protected:
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
 
-private:
+  private:
     void Text1_Change();
     void Command3_Click();
     void Command2_Click();

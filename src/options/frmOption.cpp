@@ -49,7 +49,7 @@ QPushButton* Button(QWidget* parent, const QString& caption, double l, double t,
     return b;
 }
 
-}  // namespace
+} // namespace
 
 frmOption::FileChooser frmOption::SetFileChooser(FileChooser chooser) {
     FileChooser previous = std::move(Chooser());
@@ -209,8 +209,8 @@ void frmOption::Command4_Click() {
 
 void frmOption::Form_QueryUnload(int& /*Cancel*/, int /*UnloadMode*/) {
     if (Option1[4]->isChecked() && Text1->text().isEmpty()) {
-        ShowNotice(QStringLiteral(
-            "サウンドファイルのパスが選択されていません、サウンド1に設定します。"));
+        ShowNotice(
+            QStringLiteral("サウンドファイルのパスが選択されていません、サウンド1に設定します。"));
         SoundIndex = 0;
     }
     ReopenUserSound();

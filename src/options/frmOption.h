@@ -15,7 +15,7 @@ class QRadioButton;
 // Stands in for the main window while open.
 class frmOption : public VbForm {
     Q_OBJECT
-public:
+  public:
     frmOption();
 
     // Shows the open-file dialog and returns the chosen path, empty on cancel.
@@ -23,25 +23,25 @@ public:
     using FileChooser = std::function<QString(QWidget* parent)>;
     static FileChooser SetFileChooser(FileChooser chooser);
 
-    QGroupBox* Frame1;                  // サウンド
-    QCheckBox* Check1;                  // サウンドを鳴らす(&K)
-    std::array<QRadioButton*, 5> Option1;  // the four sounds and the user's file
-    QPushButton* Command2;              // ♪サウンドファイルを開く(&Q)
-    QLabel* Label1;                     // bar beside the path
-    QLineEdit* Text1;                   // the user's sound file, not editable by typing
-    QGroupBox* Frame2;                  // 履歴の保存
-    QCheckBox* Check2;                  // 終了時に履歴がある場合は保存する(&R)
-    QPushButton* Command4;              // サウンドストップ(&V): stop
-    QPushButton* Command3;              // サウンドプレイ(&U): play
-    QPushButton* Command1;              // 閉じる(&T): close
+    QGroupBox* Frame1;                    // サウンド
+    QCheckBox* Check1;                    // サウンドを鳴らす(&K)
+    std::array<QRadioButton*, 5> Option1; // the four sounds and the user's file
+    QPushButton* Command2;                // ♪サウンドファイルを開く(&Q)
+    QLabel* Label1;                       // bar beside the path
+    QLineEdit* Text1;                     // the user's sound file, not editable by typing
+    QGroupBox* Frame2;                    // 履歴の保存
+    QCheckBox* Check2;                    // 終了時に履歴がある場合は保存する(&R)
+    QPushButton* Command4;                // サウンドストップ(&V): stop
+    QPushButton* Command3;                // サウンドプレイ(&U): play
+    QPushButton* Command1;                // 閉じる(&T): close
 
     void Option1_MouseUp(int index);
 
-protected:
+  protected:
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void BuildLayout();
     void Command2_Click();
     void ChooseSoundFile();

@@ -11,25 +11,31 @@ namespace AppPaths {
 namespace {
 QString g_folderOverride;
 std::unique_ptr<QLockFile> g_lock;
-}  // namespace
+} // namespace
 
 QString ExecutableFolder() {
     return g_folderOverride.isEmpty() ? QCoreApplication::applicationDirPath() : g_folderOverride;
 }
 
-void SetExecutableFolder(const QString& folder) { g_folderOverride = folder; }
+void SetExecutableFolder(const QString& folder) {
+    g_folderOverride = folder;
+}
 
 bool AcquireSingleInstance() {
     // One lock per executable folder, so two copies in different folders may run.
-    const QByteArray id = QCryptographicHash::hash(ExecutableFolder().toUtf8(),
-                                                   QCryptographicHash::Sha1).toHex().left(16);
+    const QByteArray id =
+        QCryptographicHash::hash(ExecutableFolder().toUtf8(), QCryptographicHash::Sha1)
+            .toHex()
+            .left(16);
     auto lock = std::make_unique<QLockFile>(QDir::temp().filePath("velsokura-" + id + ".lock"));
-    lock->setStaleLockTime(0);  // only a live owner counts
+    lock->setStaleLockTime(0); // only a live owner counts
     if (!lock->tryLock(0)) return false;
     g_lock = std::move(lock);
     return true;
 }
 
-void ReleaseSingleInstance() { g_lock.reset(); }
+void ReleaseSingleInstance() {
+    g_lock.reset();
+}
 
-}  // namespace AppPaths
+} // namespace AppPaths

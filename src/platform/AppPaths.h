@@ -12,4 +12,4 @@ void SetExecutableFolder(const QString& folder);
 bool AcquireSingleInstance();
 void ReleaseSingleInstance();
 
-}  // namespace AppPaths
+} // namespace AppPaths

@@ -8,13 +8,27 @@ namespace {
 std::optional<QDateTime> g_fixed;
 }
 
-QDateTime Now() { return g_fixed ? *g_fixed : QDateTime::currentDateTime(); }
-void Set(const QDateTime& now) { g_fixed = now; }
-void Advance(int seconds) { g_fixed = Now().addSecs(seconds); }
-void UseSystemClock() { g_fixed.reset(); }
+QDateTime Now() {
+    return g_fixed ? *g_fixed : QDateTime::currentDateTime();
+}
+void Set(const QDateTime& now) {
+    g_fixed = now;
+}
+void Advance(int seconds) {
+    g_fixed = Now().addSecs(seconds);
+}
+void UseSystemClock() {
+    g_fixed.reset();
+}
 
-QString Key(const QDateTime& t) { return t.toString(QStringLiteral("yyyy/MM/dd/HH:mm")); }
-QString Date(const QDateTime& t) { return t.toString(QStringLiteral("yyyy/MM/dd")); }
-QString Caption(const QDateTime& t) { return t.toString(QStringLiteral("yyyy/MM/dd/HH:mm:ss")); }
+QString Key(const QDateTime& t) {
+    return t.toString(QStringLiteral("yyyy/MM/dd/HH:mm"));
+}
+QString Date(const QDateTime& t) {
+    return t.toString(QStringLiteral("yyyy/MM/dd"));
+}
+QString Caption(const QDateTime& t) {
+    return t.toString(QStringLiteral("yyyy/MM/dd/HH:mm:ss"));
+}
 
-}  // namespace Clock
+} // namespace Clock

@@ -11,8 +11,8 @@ void Advance(int seconds);
 void UseSystemClock();
 
 // Fixed-width forms.
-QString Key(const QDateTime& t);      // yyyy/mm/dd/hh:nn
-QString Date(const QDateTime& t);     // yyyy/mm/dd
-QString Caption(const QDateTime& t);  // yyyy/mm/dd/hh:nn:ss
+QString Key(const QDateTime& t);     // yyyy/mm/dd/hh:nn
+QString Date(const QDateTime& t);    // yyyy/mm/dd
+QString Caption(const QDateTime& t); // yyyy/mm/dd/hh:nn:ss
 
-}  // namespace Clock
+} // namespace Clock

@@ -7,10 +7,10 @@ namespace Fonts {
 
 void RegisterSubstitutes() {
     QFont::insertSubstitutions(Gothic, QStringList{QStringLiteral("MS Gothic"),
-                                        QStringLiteral("Noto Sans Mono CJK JP"),
-                                        QStringLiteral("Noto Sans CJK JP")});
-    QFont::insertSubstitutions(PGothic, QStringList{QStringLiteral("MS PGothic"),
-                                         QStringLiteral("Noto Sans CJK JP")});
+                                                   QStringLiteral("Noto Sans Mono CJK JP"),
+                                                   QStringLiteral("Noto Sans CJK JP")});
+    QFont::insertSubstitutions(
+        PGothic, QStringList{QStringLiteral("MS PGothic"), QStringLiteral("Noto Sans CJK JP")});
 }
 
-}  // namespace Fonts
+} // namespace Fonts

@@ -9,4 +9,4 @@ inline const QString PGothic = QStringLiteral("ＭＳ Ｐゴシック");
 // Lets the Japanese font names find a font that exists here.
 void RegisterSubstitutes();
 
-}  // namespace Fonts
+} // namespace Fonts

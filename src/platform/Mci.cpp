@@ -24,9 +24,11 @@ Backend& CurrentBackend() {
     return backend;
 }
 
-}  // namespace
+} // namespace
 
-void Send(const QString& command) { CurrentBackend()(command); }
+void Send(const QString& command) {
+    CurrentBackend()(command);
+}
 
 Backend SetBackend(Backend backend) {
     Backend previous = std::move(CurrentBackend());
@@ -34,4 +36,4 @@ Backend SetBackend(Backend backend) {
     return previous;
 }
 
-}  // namespace Mci
+} // namespace Mci

@@ -12,4 +12,4 @@ void Send(const QString& command);
 using Backend = std::function<void(const QString&)>;
 Backend SetBackend(Backend backend);
 
-}  // namespace Mci
+} // namespace Mci

@@ -16,7 +16,7 @@ const QRegularExpression kStop(QString::fromLatin1(R"(^stop\s+(\S+)$)"),
                                QRegularExpression::CaseInsensitiveOption);
 const QRegularExpression kClose(QString::fromLatin1(R"(^close\s+(\S+)$)"),
                                 QRegularExpression::CaseInsensitiveOption);
-}  // namespace
+} // namespace
 
 MciPlayer::~MciPlayer() = default;
 

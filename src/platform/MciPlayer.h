@@ -12,7 +12,7 @@
 
 class MciPlayer : public QObject {
     Q_OBJECT
-public:
+  public:
     using QObject::QObject;
     ~MciPlayer() override;
 
@@ -23,10 +23,10 @@ public:
     // The one player of the program, owned by the application object.
     static MciPlayer& Shared();
 
-private:
+  private:
     struct Channel {
         std::unique_ptr<QAudioOutput> output;
         std::unique_ptr<QMediaPlayer> player;
     };
-    std::map<QString, Channel> channels_;  // by alias, lower case
+    std::map<QString, Channel> channels_; // by alias, lower case
 };

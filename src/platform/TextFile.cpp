@@ -1,10 +1,10 @@
 #include "platform/TextFile.h"
 
 #include <QFile>
-#include <algorithm>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace TextFile {
 
@@ -33,8 +33,8 @@ QString DecodeFile(const QByteArray& bytes) {
     // CP932 Japanese text is almost never valid UTF-8 (its lead bytes 0x81-0x9F
     // are UTF-8 continuation bytes), so strictly valid UTF-8 with multi-byte
     // sequences is taken for UTF-8.
-    const bool multiByte = std::any_of(bytes.begin(), bytes.end(),
-                                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    const bool multiByte = std::any_of(
+        bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
     if (multiByte) {
         QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
         const QString text = utf8.decode(bytes);
@@ -74,4 +74,4 @@ bool WriteAtomic(const QString& path, const QString& text) {
     return file.commit();
 }
 
-}  // namespace TextFile
+} // namespace TextFile

@@ -22,4 +22,4 @@ bool ReadLines(const QString& path, QStringList& lines);
 // Replaces the file with the text in one step: a failure leaves the old file whole.
 bool WriteAtomic(const QString& path, const QString& text);
 
-}  // namespace TextFile
+} // namespace TextFile

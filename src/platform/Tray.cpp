@@ -8,13 +8,14 @@
 namespace {
 
 class SystemTray : public TrayIcon {
-public:
+  public:
     SystemTray() {
         icon_.setIcon(AppIcon());
         icon_.setToolTip(QStringLiteral("velsokura"));
-        connect(&icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
-            if (r == QSystemTrayIcon::Trigger) emit LeftButtonDown();
-        });
+        connect(&icon_, &QSystemTrayIcon::activated, this,
+                [this](QSystemTrayIcon::ActivationReason r) {
+                    if (r == QSystemTrayIcon::Trigger) emit LeftButtonDown();
+                });
     }
     bool Add() override {
         if (!Available()) return false;
@@ -24,7 +25,7 @@ public:
     void Remove() override { icon_.hide(); }
     bool Available() const override { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
-private:
+  private:
     QSystemTrayIcon icon_;
 };
 
@@ -33,11 +34,13 @@ std::unique_ptr<TrayIcon>& Current() {
     return tray;
 }
 
-}  // namespace
+} // namespace
 
 TrayIcon& Tray() {
     if (!Current()) Current() = std::make_unique<SystemTray>();
     return *Current();
 }
 
-void SetTray(std::unique_ptr<TrayIcon> tray) { Current() = std::move(tray); }
+void SetTray(std::unique_ptr<TrayIcon> tray) {
+    Current() = std::move(tray);
+}

@@ -7,14 +7,14 @@
 
 class TrayIcon : public QObject {
     Q_OBJECT
-public:
+  public:
     // Shows the icon; true when it is shown.
     virtual bool Add() = 0;
     virtual void Remove() = 0;
     // False when the desktop has no notification area at all.
     virtual bool Available() const = 0;
 
-signals:
+  signals:
     // The left mouse button went down on the icon.
     void LeftButtonDown();
 };

@@ -1,10 +1,12 @@
 #include "platform/mci_win32.h"
 
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 
 namespace mci_win32 {
 
-void Send(const char* command) { mciSendStringA(command, nullptr, 0, nullptr); }
+void Send(const char* command) {
+    mciSendStringA(command, nullptr, 0, nullptr);
+}
 
-}  // namespace mci_win32
+} // namespace mci_win32

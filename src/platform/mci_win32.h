@@ -7,4 +7,4 @@ namespace mci_win32 {
 // Sends one command (in the ANSI code page); the result is not examined.
 void Send(const char* command);
 
-}  // namespace mci_win32
+} // namespace mci_win32

@@ -110,7 +110,9 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent) {
     SetColWidthTw(0, 0);
 }
 
-int FlexGrid::Rows() const { return static_cast<int>(model_.cells.size()); }
+int FlexGrid::Rows() const {
+    return static_cast<int>(model_.cells.size());
+}
 
 void FlexGrid::SetRows(int rows) {
     rows = std::max(rows, 1);
@@ -149,12 +151,15 @@ void FlexGrid::SetCol(int col) {
     ShowCursor();
 }
 
-void FlexGrid::SetColSel(int col) { colSel_ = std::clamp(col, 0, Cols() - 1); }
+void FlexGrid::SetColSel(int col) {
+    colSel_ = std::clamp(col, 0, Cols() - 1);
+}
 
 void FlexGrid::AddItem(const QString& fields) {
     FlexGridModel::Line line;
     const QStringList parts = fields.split(QLatin1Char('\t'));
-    for (int c = 0; c < Cols() && c < parts.size(); ++c) line[static_cast<size_t>(c)] = parts[c];
+    for (int c = 0; c < Cols() && c < parts.size(); ++c)
+        line[static_cast<size_t>(c)] = parts[c];
     model_.BeginAppend(1);
     model_.cells.push_back(std::move(line));
     model_.EndAppend();
@@ -177,10 +182,9 @@ void FlexGrid::Clear() {
 
 void FlexGrid::SortByKey() {
     if (Rows() <= 2) return;
-    std::stable_sort(model_.cells.begin() + 1, model_.cells.end(),
-                     [](const FlexGridModel::Line& a, const FlexGridModel::Line& b) {
-                         return a[1] < b[1];
-                     });
+    std::stable_sort(
+        model_.cells.begin() + 1, model_.cells.end(),
+        [](const FlexGridModel::Line& a, const FlexGridModel::Line& b) { return a[1] < b[1]; });
     model_.Sorted();
 }
 
@@ -211,7 +215,9 @@ void FlexGrid::SetColWidthTw(int col, double twips) {
     if (col == 0) setColumnHidden(0, twips <= 0);
 }
 
-void FlexGrid::mousePressEvent(QMouseEvent* event) { event->accept(); }
+void FlexGrid::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
 
 void FlexGrid::mouseReleaseEvent(QMouseEvent* event) {
     const QModelIndex at = indexAt(event->position().toPoint());

@@ -10,11 +10,11 @@
 
 class FlexGridModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     static constexpr int kCols = 3;
     using Line = std::array<QString, kCols>;
 
-    std::vector<Line> cells;  // cells[0] is the header row
+    std::vector<Line> cells; // cells[0] is the header row
 
     // While frozen the view is told nothing and sees the rows it last knew;
     // thawing tells it everything at once.
@@ -35,14 +35,14 @@ public:
     void Reset(const std::vector<Line>& replacement);
     void Sorted();
 
-private:
+  private:
     bool frozen_ = false;
     int frozenRows_ = 0;
 };
 
 class FlexGrid : public QTableView {
     Q_OBJECT
-public:
+  public:
     explicit FlexGrid(QWidget* parent = nullptr);
 
     int Rows() const;
@@ -77,15 +77,15 @@ public:
     double ColWidthTw(int col) const;
     void SetColWidthTw(int col, double twips);
 
-signals:
+  signals:
     // The mouse button was released over the grid.
     void MouseUp();
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     void ShowCursor();
 
     FlexGridModel model_;

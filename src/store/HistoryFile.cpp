@@ -13,9 +13,13 @@
 using namespace mdlMain;
 
 namespace {
-QString HistoryPath() { return AppFolder + QStringLiteral("RirekiData.dat"); }
-QString ExportFolder() { return AppFolder + QStringLiteral("Rireki"); }
-}  // namespace
+QString HistoryPath() {
+    return AppFolder + QStringLiteral("RirekiData.dat");
+}
+QString ExportFolder() {
+    return AppFolder + QStringLiteral("Rireki");
+}
+} // namespace
 
 void LoadHistory() {
     if (!QFileInfo::exists(HistoryPath())) {

@@ -18,7 +18,9 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-QString SchedulePath() { return AppFolder + ScheduleFile::FileName; }
+QString SchedulePath() {
+    return AppFolder + ScheduleFile::FileName;
+}
 
 void ChopCrLf(QString& text) {
     if (text.endsWith(kCrLf)) text.chop(2);
@@ -27,8 +29,10 @@ void ChopCrLf(QString& text) {
 QString TrimSpaces(const QString& text) {
     qsizetype first = 0;
     qsizetype last = text.size();
-    while (first < last && text.at(first) == QLatin1Char(' ')) ++first;
-    while (last > first && text.at(last - 1) == QLatin1Char(' ')) --last;
+    while (first < last && text.at(first) == QLatin1Char(' '))
+        ++first;
+    while (last > first && text.at(last - 1) == QLatin1Char(' '))
+        --last;
     return text.mid(first, last - first);
 }
 
@@ -52,7 +56,9 @@ bool IsRealKey(const QString& key) {
     return QDate::isValid(field[0], field[1], field[2]) && field[3] < 24 && field[4] < 60;
 }
 
-FlexGrid* Grid() { return Main()->MSFlexGrid1; }
+FlexGrid* Grid() {
+    return Main()->MSFlexGrid1;
+}
 
 // The reader could not make sense of the file: tell, then end without writing.
 bool FailLoading(const QString& message) {
@@ -62,7 +68,7 @@ bool FailLoading(const QString& message) {
     return false;
 }
 
-}  // namespace
+} // namespace
 
 void ScheduleFile::SetGridHeader(FlexGrid* grid) {
     grid->SetTextMatrix(0, 1, HeaderKey);
@@ -96,8 +102,8 @@ void SaveGridSchedules() {
     ScheduleText.clear();
     for (int i = 1; i < grid->Rows(); ++i) {
         PumpEvents();
-        ScheduleText += grid->TextMatrix(i, 1) + ScheduleFile::FieldSeparator +
-                        grid->TextMatrix(i, 2) + kCrLf;
+        ScheduleText +=
+            grid->TextMatrix(i, 1) + ScheduleFile::FieldSeparator + grid->TextMatrix(i, 2) + kCrLf;
     }
     ChopCrLf(ScheduleText);
     grid->SetRedraw(true);
@@ -179,7 +185,8 @@ bool LoadSchedules() {
             }
             QString text = line.mid(28);
             qsizetype spaces = 0;
-            while (spaces < text.size() && text.at(spaces) == QLatin1Char(' ')) ++spaces;
+            while (spaces < text.size() && text.at(spaces) == QLatin1Char(' '))
+                ++spaces;
             text = QStringLiteral(" ") + text.mid(spaces);
             if (ScheduleCount == 0) {
                 grid->SetTextMatrix(1, 1, key);

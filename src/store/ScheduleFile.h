@@ -12,13 +12,12 @@ namespace ScheduleFile {
 inline const QString FieldSeparator = QStringLiteral("#:;*$=\\#:\\*;");
 inline const QString FileName = QStringLiteral("velsokura.txt");
 inline const QString HeaderKey = QStringLiteral("   日付時間");
-inline const QString HeaderText =
-    QStringLiteral("                                      予定");
+inline const QString HeaderText = QStringLiteral("                                      予定");
 
 // Header captions and column widths of the schedule grid.
 void SetGridHeader(FlexGrid* grid);
 
-}  // namespace ScheduleFile
+} // namespace ScheduleFile
 
 // Lines sorted ascending (order 0) or descending (1), each ended by CR LF.
 QString SortLines(const QString& text, int order);

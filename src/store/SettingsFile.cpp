@@ -13,7 +13,9 @@ using namespace mdlMain;
 
 namespace {
 
-QString SettingsPath() { return AppFolder + QStringLiteral("AppData.txt"); }
+QString SettingsPath() {
+    return AppFolder + QStringLiteral("AppData.txt");
+}
 
 std::uint8_t DigitAt(const QString& line, qsizetype index) {
     if (index >= line.size()) return 0;
@@ -22,8 +24,8 @@ std::uint8_t DigitAt(const QString& line, qsizetype index) {
 }
 
 bool HasSoundEnding(const QString& path) {
-    static const QString endings[] = {".AIFF", ".aiff", ".AIF", ".aif", ".WAV",
-                                      ".wav",  ".MP3",  ".mp3"};
+    static const QString endings[] = {".AIFF", ".aiff", ".AIF", ".aif",
+                                      ".WAV",  ".wav",  ".MP3", ".mp3"};
     for (const QString& e : endings)
         if (path.endsWith(e, Qt::CaseSensitive)) return true;
     return false;
@@ -36,7 +38,7 @@ bool FailLoading(const QString& message) {
     return false;
 }
 
-}  // namespace
+} // namespace
 
 bool LoadSettings() {
     if (!QFileInfo::exists(SettingsPath()))
