@@ -173,3 +173,7 @@ QList<QPair<QString, QString>> CrashStateA() {
 QList<QPair<QString, QString>> CrashStateB() {
     return {{"2027/02/01/09:00", " ひとつだけ"}};
 }
+
+QDateTime At(int h, int m, int s, int day) {
+    return {QDate(2026, 12, day), QTime(h, m, s)};
+}

@@ -93,5 +93,8 @@ QList<QPair<QString, QString>> CrashStateB();
 // Schedule file text: each (key, text) as a line, the text as stored.
 QString ScheduleLine(const QString& key, const QString& text);
 
+// A moment of December 2026 (the 7th unless given).
+QDateTime At(int h, int m, int s, int day = 7);
+
 // CP932 bytes of a text.
 QByteArray Cp932(const QString& text);

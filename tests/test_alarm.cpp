@@ -18,10 +18,6 @@ using namespace mdlMain;
 
 namespace {
 
-QDateTime At(int h, int m, int s, int day = 7) {
-    return {QDate(2026, 12, day), QTime(h, m, s)};
-}
-
 const QString K1030 = QStringLiteral("2026/12/07/10:30");
 const QString K1031 = QStringLiteral("2026/12/07/10:31");
 const QString K1100 = QStringLiteral("2026/12/07/11:00");

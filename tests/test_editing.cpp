@@ -20,10 +20,6 @@ using namespace mdlMain;
 
 namespace {
 
-QDateTime At(int h, int m, int s, int day = 7) {
-    return {QDate(2026, 12, day), QTime(h, m, s)};
-}
-
 const QString Tomorrow0930 = QStringLiteral("2026/12/08/09:30");
 const QString Tomorrow1000 = QStringLiteral("2026/12/08/10:00");
 

@@ -3,6 +3,7 @@
 #include "advert/AdvertPage.h"
 #include "app/frmMain.h"
 #include "core/Colors.h"
+#include "core/Controls.h"
 #include "core/Resources.h"
 #include "core/Twips.h"
 #include "core/mdlMain.h"
@@ -74,9 +75,7 @@ frmOshirase::frmOshirase() : VbForm(QStringLiteral("frmOshirase")) {
                   QStringLiteral("※このウインドウは初回起動時にのみ表示されます。"
                                  "次回は表示されないのでヨロシクね！"),
                   240, 4560, 8775, 255);
-    Command1 = new QPushButton(QStringLiteral("閉じる(&A)"), this);
-    Colors::SetBackColor(Command1, Colors::LightGrey);
-    Twips::Place(Command1, 7800, 3960, 1455, 495);
+    Command1 = GreyButton(this, QStringLiteral("閉じる(&A)"), 7800, 3960, 1455, 495);
     connect(Command1, &QPushButton::clicked, this, [this] { Unload(); });
 
     for (QWidget* w : {static_cast<QWidget*>(Image1), static_cast<QWidget*>(Frame1),

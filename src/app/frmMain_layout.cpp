@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "core/Colors.h"
+#include "core/Controls.h"
 #include "core/Resources.h"
 #include "core/Twips.h"
 #include "core/mdlMain.h"
@@ -37,10 +38,10 @@ QLabel* MakeLabel(QWidget* parent, const QString& caption) {
     return label;
 }
 
-QPushButton* MakeButton(QWidget* parent, const QString& caption, const QString& tip) {
-    auto* button = new QPushButton(caption, parent);
+QPushButton* MakeButton(QWidget* parent, const QString& caption, const QString& tip, double left,
+                        double top, double width, double height) {
+    QPushButton* button = GreyButton(parent, caption, left, top, width, height);
     button->setToolTip(tip);
-    Colors::SetBackColor(button, Colors::LightGrey);
     return button;
 }
 
@@ -103,29 +104,25 @@ void frmMain::BuildLayout() {
     Label5 = MakeLabel(this, QStringLiteral("分後"));
     Place(Label5, 1872, 5688, 492, 252);
 
-    Command5 = MakeButton(this, QStringLiteral("残り時間から変換(&A)"),
-                          QStringLiteral("残り時間を予定の日付時刻に変換します"));
-    Place(Command5, 120, 5955, 2055, 300);
-    Command8 = MakeButton(this, QStringLiteral("オプション(&B)"), QString());
-    Place(Command8, 2400, 5640, 1575, 615);
-    Command7 =
-        MakeButton(this, QStringLiteral("選択解除(&C)"), QStringLiteral("行の選択を解除します"));
-    Place(Command7, 3960, 5640, 1215, 615);
-    Command1 = MakeButton(this, QStringLiteral("追加(&D)"),
-                          QStringLiteral("入力した予定をグリッドに追加します"));
-    Place(Command1, 5160, 5640, 1095, 615);
-    Command6 = MakeButton(this, QStringLiteral("履歴(&E)"),
-                          QStringLiteral("流れてしまった予定の履歴を確認できます"));
-    Place(Command6, 6240, 5640, 1095, 615);
-    Command2 =
-        MakeButton(this, QStringLiteral("削除(&F)"), QStringLiteral("選択した行を削除します"));
-    Place(Command2, 7320, 5640, 1095, 615);
+    Command5 =
+        MakeButton(this, QStringLiteral("残り時間から変換(&A)"),
+                   QStringLiteral("残り時間を予定の日付時刻に変換します"), 120, 5955, 2055, 300);
+    Command8 = MakeButton(this, QStringLiteral("オプション(&B)"), QString(), 2400, 5640, 1575, 615);
+    Command7 = MakeButton(this, QStringLiteral("選択解除(&C)"),
+                          QStringLiteral("行の選択を解除します"), 3960, 5640, 1215, 615);
+    Command1 =
+        MakeButton(this, QStringLiteral("追加(&D)"),
+                   QStringLiteral("入力した予定をグリッドに追加します"), 5160, 5640, 1095, 615);
+    Command6 =
+        MakeButton(this, QStringLiteral("履歴(&E)"),
+                   QStringLiteral("流れてしまった予定の履歴を確認できます"), 6240, 5640, 1095, 615);
+    Command2 = MakeButton(this, QStringLiteral("削除(&F)"),
+                          QStringLiteral("選択した行を削除します"), 7320, 5640, 1095, 615);
     Command4 = MakeButton(this, QStringLiteral("リセット(&G)"),
-                          QStringLiteral("データをすべてリセットして初期状態にします"));
-    Place(Command4, 8400, 5640, 1215, 615);
+                          QStringLiteral("データをすべてリセットして初期状態にします"), 8400, 5640,
+                          1215, 615);
     Command3 = MakeButton(this, QStringLiteral("終了(&H)"),
-                          QStringLiteral("アプリケーションを終了します"));
-    Place(Command3, 9600, 5640, 990, 615);
+                          QStringLiteral("アプリケーションを終了します"), 9600, 5640, 990, 615);
 
     for (QPushButton* b : {Command1, Command2, Command4, Command5, Command7})
         b->setEnabled(false);

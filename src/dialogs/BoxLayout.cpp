@@ -34,14 +34,6 @@ QLabel* MessageLabel(VbForm* box, double left, double top, double width, double 
     return label;
 }
 
-QPushButton* Button(VbForm* box, const QString& caption, double left, double top, double width,
-                    double height) {
-    auto* button = new QPushButton(caption, box);
-    Colors::SetBackColor(button, Colors::LightGrey);
-    Twips::Place(button, left, top, width, height);
-    return button;
-}
-
 void GiveMainBack(const QString& otherBox) {
     const bool alarmUp = FormSlot<frmMessage>::Loaded() && FormSlot<frmMessage>::Get()->isVisible();
     if (!alarmUp && !IsFormLoaded(otherBox) && !IsFormLoaded(QStringLiteral("frmRireki")) &&

@@ -5,15 +5,12 @@
 #include <QString>
 
 class QLabel;
-class QPushButton;
 class VbForm;
 
 namespace BoxLayout {
 
 void SetUp(VbForm* box, double clientWidth, double clientHeight);
 QLabel* MessageLabel(VbForm* box, double left, double top, double width, double height);
-QPushButton* Button(VbForm* box, const QString& caption, double left, double top, double width,
-                    double height);
 // Unlocks the main window unless the named dialogs or the alarm window are up,
 // then recomputes its buttons.
 void GiveMainBack(const QString& otherBox);

@@ -1,6 +1,7 @@
 #include "dialogs/frm3Message.h"
 
 #include "app/MainLock.h"
+#include "core/Controls.h"
 #include "core/mdlMain.h"
 #include "dialogs/BoxLayout.h"
 
@@ -12,9 +13,9 @@ using namespace mdlMain;
 frm3Message::frm3Message() : VbForm(QStringLiteral("frm3Message"), Qt::WindowStaysOnTopHint) {
     BoxLayout::SetUp(this, 6384, 1476);
     lblMM = BoxLayout::MessageLabel(this, 240, 240, 5775, 495);
-    Command1 = BoxLayout::Button(this, QStringLiteral("はい(&X)"), 840, 840, 1455, 495);
-    Command2 = BoxLayout::Button(this, QStringLiteral("いいえ(&Y)"), 2400, 840, 1455, 495);
-    Command3 = BoxLayout::Button(this, QStringLiteral("キャンセル(&Z)"), 3960, 840, 1455, 495);
+    Command1 = GreyButton(this, QStringLiteral("はい(&X)"), 840, 840, 1455, 495);
+    Command2 = GreyButton(this, QStringLiteral("いいえ(&Y)"), 2400, 840, 1455, 495);
+    Command3 = GreyButton(this, QStringLiteral("キャンセル(&Z)"), 3960, 840, 1455, 495);
     connect(Command1, &QPushButton::clicked, this, [this] {
         AnswerCode = 1;
         Unload();

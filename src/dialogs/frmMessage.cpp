@@ -4,6 +4,7 @@
 #include "app/MainLock.h"
 #include "app/frmMain.h"
 #include "core/Colors.h"
+#include "core/Controls.h"
 #include "core/Twips.h"
 #include "core/mdlMain.h"
 #include "dialogs/MessageWaits.h"
@@ -33,9 +34,7 @@ frmMessage::frmMessage() : VbForm(QStringLiteral("frmMessage"), Qt::WindowStaysO
     Twips::Place(Label2, 120, 600, 0, 255);
     SetLabel2Text(QString());
 
-    Command1 = new QPushButton(QStringLiteral("OK(&I)"), this);
-    Colors::SetBackColor(Command1, Colors::LightGrey);
-    Twips::Place(Command1, 240, 1200, 1455, 615);
+    Command1 = GreyButton(this, QStringLiteral("OK(&I)"), 240, 1200, 1455, 615);
     connect(Command1, &QPushButton::clicked, this, &frmMessage::Command1_Click);
 }
 

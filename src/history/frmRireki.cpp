@@ -3,6 +3,7 @@
 #include "app/MainLock.h"
 #include "app/frmMain.h"
 #include "core/Colors.h"
+#include "core/Controls.h"
 #include "core/Twips.h"
 #include "core/mdlMain.h"
 #include "dialogs/MessageWaits.h"
@@ -24,12 +25,6 @@ void ClearMainCursor() {
     }
 }
 
-QPushButton* Button(QWidget* parent, const QString& caption, double left) {
-    auto* b = new QPushButton(caption, parent);
-    Colors::SetBackColor(b, Colors::LightGrey);
-    Twips::Place(b, left, 4200, left == 3000 ? 1695 : 1815, 615);
-    return b;
-}
 } // namespace
 
 frmRireki::frmRireki() : VbForm(QStringLiteral("frmRireki"), Qt::WindowMinimizeButtonHint) {
@@ -39,9 +34,9 @@ frmRireki::frmRireki() : VbForm(QStringLiteral("frmRireki"), Qt::WindowMinimizeB
     Text1 = new QPlainTextEdit(this);
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Twips::Place(Text1, 120, 120, 8415, 3975);
-    Command3 = Button(this, QStringLiteral("保存(&C)"), 3000);
-    Command2 = Button(this, QStringLiteral("リセット(&B)"), 4800);
-    Command1 = Button(this, QStringLiteral("閉じる(&A)"), 6720);
+    Command3 = GreyButton(this, QStringLiteral("保存(&C)"), 3000, 4200, 1695, 615);
+    Command2 = GreyButton(this, QStringLiteral("リセット(&B)"), 4800, 4200, 1815, 615);
+    Command1 = GreyButton(this, QStringLiteral("閉じる(&A)"), 6720, 4200, 1815, 615);
     connect(Text1, &QPlainTextEdit::textChanged, this, &frmRireki::Text1_Change);
     connect(Command3, &QPushButton::clicked, this, &frmRireki::Command3_Click);
     connect(Command2, &QPushButton::clicked, this, &frmRireki::Command2_Click);

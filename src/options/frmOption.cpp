@@ -4,6 +4,7 @@
 #include "app/MainLock.h"
 #include "app/frmMain.h"
 #include "core/Colors.h"
+#include "core/Controls.h"
 #include "core/Twips.h"
 #include "core/mdlMain.h"
 #include "dialogs/MessageWaits.h"
@@ -39,14 +40,6 @@ frmOption::FileChooser& Chooser() {
 void PlaceChoice(QWidget* w, double left, double top, double width) {
     Twips::Place(w, left, top, width, Twips::FromPxY(w->sizeHint().height()));
     if (w->width() < w->sizeHint().width()) w->resize(w->sizeHint().width(), w->height());
-}
-
-QPushButton* Button(QWidget* parent, const QString& caption, double l, double t, double w,
-                    double h) {
-    auto* b = new QPushButton(caption, parent);
-    Colors::SetBackColor(b, Colors::LightGrey);
-    Twips::Place(b, l, t, w, h);
-    return b;
 }
 
 } // namespace
@@ -115,7 +108,8 @@ void frmOption::BuildLayout() {
         Option1[i] = new QRadioButton(QString::fromUtf16(captions[i]), Frame1);
         PlaceChoice(Option1[i], lefts[i], 600, 1500);
     }
-    Command2 = Button(Frame1, QStringLiteral("♪サウンドファイルを開く(&Q)"), 600, 960, 2535, 495);
+    Command2 =
+        GreyButton(Frame1, QStringLiteral("♪サウンドファイルを開く(&Q)"), 600, 960, 2535, 495);
     Label1 = new QLabel(Frame1);
     Colors::SetBackColor(Label1, Qt::black);
     Twips::Place(Label1, 600, 1560, 135, 975);
@@ -129,9 +123,9 @@ void frmOption::BuildLayout() {
     Check2 = new QCheckBox(QStringLiteral("終了時に履歴がある場合は保存する(&R)"), Frame2);
     PlaceChoice(Check2, 240, 360, 3855);
 
-    Command4 = Button(this, QStringLiteral("サウンドストップ(&V)"), 4440, 3840, 1695, 615);
-    Command3 = Button(this, QStringLiteral("サウンドプレイ(&U)"), 6240, 3840, 1575, 615);
-    Command1 = Button(this, QStringLiteral("閉じる(&T)"), 7920, 3840, 1575, 615);
+    Command4 = GreyButton(this, QStringLiteral("サウンドストップ(&V)"), 4440, 3840, 1695, 615);
+    Command3 = GreyButton(this, QStringLiteral("サウンドプレイ(&U)"), 6240, 3840, 1575, 615);
+    Command1 = GreyButton(this, QStringLiteral("閉じる(&T)"), 7920, 3840, 1575, 615);
 }
 
 bool frmOption::eventFilter(QObject* watched, QEvent* event) {

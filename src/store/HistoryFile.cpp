@@ -2,9 +2,9 @@
 
 #include "core/mdlMain.h"
 #include "dialogs/MessageWaits.h"
-#include "dialogs/frmStatus.h"
 #include "platform/Clock.h"
 #include "platform/TextFile.h"
+#include "store/ReadFailure.h"
 #include "store/ScheduleFile.h"
 
 #include <QDir>
@@ -28,8 +28,7 @@ void LoadHistory() {
     }
     QStringList lines;
     if (!TextFile::ReadLines(HistoryPath(), lines) || QFileInfo(HistoryPath()).isDir()) {
-        FormSlot<frmStatus>::Unload();
-        ShowNotice(QStringLiteral("履歴の読み込みエラー"));
+        TellWhileLoading(QStringLiteral("履歴の読み込みエラー"));
         return;
     }
     QString text;

@@ -4,9 +4,9 @@
 #include "core/Val.h"
 #include "core/mdlMain.h"
 #include "dialogs/MessageWaits.h"
-#include "dialogs/frmStatus.h"
 #include "platform/TextFile.h"
 #include "store/FlexGrid.h"
+#include "store/ReadFailure.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -58,14 +58,6 @@ bool IsRealKey(const QString& key) {
 
 FlexGrid* Grid() {
     return Main()->MSFlexGrid1;
-}
-
-// The reader could not make sense of the file: tell, then end without writing.
-bool FailLoading(const QString& message) {
-    FormSlot<frmStatus>::Unload();
-    ShowNotice(message);
-    Main()->Unload(VbForm::vbFormCode);
-    return false;
 }
 
 } // namespace
@@ -151,10 +143,10 @@ void SortAndSaveGrid() {
 
 bool LoadSchedules() {
     if (!QFileInfo::exists(SchedulePath()))
-        return FailLoading(QStringLiteral("「velsokura.txt」が見つかりません。"));
+        return EndLoading(QStringLiteral("「velsokura.txt」が見つかりません。"));
     QStringList lines;
     if (!TextFile::ReadLines(SchedulePath(), lines))
-        return FailLoading(QStringLiteral("ファイルオープンエラー。"));
+        return EndLoading(QStringLiteral("ファイルオープンエラー。"));
 
     FlexGrid* grid = Grid();
     const QString& separator = ScheduleFile::FieldSeparator;
@@ -181,7 +173,7 @@ bool LoadSchedules() {
             // would break the clock later: refuse the file as it stands.
             if ((line.size() >= 17 && line.size() <= 27) || !IsRealKey(key)) {
                 grid->SetRedraw(true);
-                return FailLoading(QStringLiteral("ファイルオープンエラー。"));
+                return EndLoading(QStringLiteral("ファイルオープンエラー。"));
             }
             QString text = line.mid(28);
             qsizetype spaces = 0;
@@ -207,14 +199,13 @@ bool LoadSchedules() {
     grid->SetRedraw(true);
 
     if (LastExitUnsaved == 1) {
-        FormSlot<frmStatus>::Unload();
-        ShowNotice(QStringLiteral("前回アプリケーション終了時に保存出来てない可能性があります、"
-                                  "念のためご確認下さい。"));
+        TellWhileLoading(
+            QStringLiteral("前回アプリケーション終了時に保存出来てない可能性があります、"
+                           "念のためご確認下さい。"));
     } else if (!duplicateKey.isEmpty()) {
-        FormSlot<frmStatus>::Unload();
-        ShowNotice(duplicateKey +
-                   QStringLiteral("の時間が重複しています、テキストファイルを操作した場合は"
-                                  "日付時間の重複行を削除するか変更しておいて下さい。"));
+        TellWhileLoading(duplicateKey +
+                         QStringLiteral("の時間が重複しています、テキストファイルを操作した場合は"
+                                        "日付時間の重複行を削除するか変更しておいて下さい。"));
     }
     return true;
 }

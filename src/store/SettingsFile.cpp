@@ -4,8 +4,8 @@
 #include "app/frmMain.h"
 #include "core/mdlMain.h"
 #include "dialogs/MessageWaits.h"
-#include "dialogs/frmStatus.h"
 #include "platform/TextFile.h"
+#include "store/ReadFailure.h"
 
 #include <QFileInfo>
 
@@ -31,21 +31,14 @@ bool HasSoundEnding(const QString& path) {
     return false;
 }
 
-bool FailLoading(const QString& message) {
-    FormSlot<frmStatus>::Unload();
-    ShowNotice(message);
-    Main()->Unload(VbForm::vbFormCode);
-    return false;
-}
-
 } // namespace
 
 bool LoadSettings() {
     if (!QFileInfo::exists(SettingsPath()))
-        return FailLoading(QStringLiteral("「AppData.txt」が見つかりません。"));
+        return EndLoading(QStringLiteral("「AppData.txt」が見つかりません。"));
     QStringList lines;
     if (!TextFile::ReadLines(SettingsPath(), lines))
-        return FailLoading(QStringLiteral("ファイル2オープンエラー。"));
+        return EndLoading(QStringLiteral("ファイル2オープンエラー。"));
     QString line;
     for (const QString& l : lines) {
         PumpEvents();
@@ -58,8 +51,7 @@ bool LoadSettings() {
     SoundFilePath = line.size() <= 6 ? QString() : line.mid(6);
     if (SoundFilePath.isEmpty()) return true;
     if (!HasSoundEnding(SoundFilePath)) {
-        FormSlot<frmStatus>::Unload();
-        ShowNotice(QStringLiteral("サウンドファイルが正しくありません。"));
+        TellWhileLoading(QStringLiteral("サウンドファイルが正しくありません。"));
         SoundFilePath.clear();
         return true;
     }
