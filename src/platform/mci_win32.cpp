@@ -1,7 +1,9 @@
 #include "platform/mci_win32.h"
 
-#include <mmsystem.h>
+// windows.h must come before mmsystem.h.
 #include <windows.h>
+
+#include <mmsystem.h>
 
 namespace mci_win32 {
 
