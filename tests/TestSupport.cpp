@@ -23,10 +23,17 @@
 #include <QTimer>
 #include <QtTest>
 
-AppFixture::AppFixture(const QDateTime& now) {
+namespace {
+// Every window gone, the instance lock released.
+void EndRun() {
     DestroyAllForms();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     AppPaths::ReleaseSingleInstance();
+}
+} // namespace
+
+AppFixture::AppFixture(const QDateTime& now) {
+    EndRun();
     mdlMain::ResetState();
     Fonts::RegisterSubstitutes();
     AppPaths::SetExecutableFolder(dir_.path());
@@ -37,10 +44,13 @@ AppFixture::AppFixture(const QDateTime& now) {
     SetTray(std::move(fake));
 }
 
+void AppFixture::NewRun() {
+    EndRun();
+    mdlMain::ResetState();
+}
+
 AppFixture::~AppFixture() {
-    DestroyAllForms();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    AppPaths::ReleaseSingleInstance();
+    EndRun();
     Mci::SetBackend([](const QString&) {});
 }
 

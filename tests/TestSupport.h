@@ -49,6 +49,9 @@ class AppFixture {
     // The default data files of a fresh install.
     void WriteDefaults() const;
 
+    // Ends the run (windows, lock, state) for another on the same folder.
+    void NewRun();
+
     // A main window, not yet loaded.
     frmMain* NewMain();
 

@@ -40,10 +40,7 @@ void Exit(frmMain* main) {
 
 // A new run on the same folder.
 frmMain* Restart(AppFixture& app) {
-    DestroyAllForms();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    AppPaths::ReleaseSingleInstance();
-    ResetState();
+    app.NewRun();
     return Start(app);
 }
 
@@ -328,7 +325,7 @@ void TestPersistence::killsNeverLeaveDamagedFiles() {
         child.start(QStringLiteral(CRASH_CHILD), {app.Folder()});
         QVERIFY(child.waitForReadyRead(30000));
         QTest::qSleep(int(rng.bounded(25)));
-        child.kill();  // SIGKILL: no chance to finish a write
+        child.kill(); // SIGKILL: no chance to finish a write
         child.waitForFinished();
         if (!schedules.contains(app.ReadFile("velsokura.txt"))) ++damaged;
         if (!histories.contains(app.ReadFile("RirekiData.dat"))) ++damaged;

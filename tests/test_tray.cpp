@@ -198,10 +198,7 @@ void TestTray::firstRunShowsAdvertisementOnce() {
     main->Unload(VbForm::vbFormCode);
     QCOMPARE(app.ReadFile("velsokura.txt"), QByteArray("1\r\n"));
 
-    DestroyAllForms();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    AppPaths::ReleaseSingleInstance();
-    ResetState();
+    app.NewRun();
     Launch(app);
     QVERIFY(!FormSlot<frmOshirase>::Loaded());
 }
