@@ -87,7 +87,11 @@ void TestSound::realPlayerPlaysToTheEnd() {
     QSignalSpy states(player, &QMediaPlayer::playbackStateChanged);
     QSignalSpy statuses(player, &QMediaPlayer::mediaStatusChanged);
     mci.Send("play Sound3 from 0");
-    QTRY_VERIFY_WITH_TIMEOUT(Saw(states, QMediaPlayer::PlayingState), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(Saw(states, QMediaPlayer::PlayingState) ||
+                                 player->error() == QMediaPlayer::ResourceError,
+                             10000);
+    if (player->error() == QMediaPlayer::ResourceError)
+        QSKIP(qPrintable("no audio output can be opened here: " + player->errorString()));
     QTRY_VERIFY_WITH_TIMEOUT(Saw(statuses, QMediaPlayer::EndOfMedia), 20000);
     QVERIFY(player->error() == QMediaPlayer::NoError);
 
