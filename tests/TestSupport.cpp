@@ -24,6 +24,13 @@
 #include <QtTest>
 
 namespace {
+// Every window gone at once, without close requests.
+void DestroyAllForms() {
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* w : windows)
+        if (qobject_cast<VbForm*>(w)) delete w;
+}
+
 // Every window gone, the instance lock released.
 void EndRun() {
     DestroyAllForms();

@@ -33,23 +33,11 @@ void VbForm::closeEvent(QCloseEvent* event) {
     Unload(vbFormControlMenu);
 }
 
-double VbForm::LeftTw() const {
-    return Twips::FromPxX(pos().x());
-}
-double VbForm::TopTw() const {
-    return Twips::FromPxY(pos().y());
-}
 double VbForm::WidthTw() const {
     return Twips::FromPxX(width());
 }
-double VbForm::HeightTw() const {
-    return Twips::FromPxY(height());
-}
 void VbForm::SetLeftTw(double twips) {
     move(Twips::ToPxX(twips), pos().y());
-}
-void VbForm::SetTopTw(double twips) {
-    move(pos().x(), Twips::ToPxY(twips));
 }
 void VbForm::SetWidthTw(double twips) {
     setFixedWidth(Twips::ToPxX(twips));
@@ -65,11 +53,4 @@ bool IsFormLoaded(const QString& name) {
         if (form && !form->IsUnloaded() && form->objectName() == name) return true;
     }
     return false;
-}
-
-void DestroyAllForms() {
-    const auto windows = QApplication::topLevelWidgets();
-    for (QWidget* w : windows) {
-        if (qobject_cast<VbForm*>(w)) delete w;
-    }
 }

@@ -23,12 +23,8 @@ class VbForm : public QWidget {
     bool IsUnloaded() const { return unloaded_; }
 
     // Geometry in twips.
-    double LeftTw() const;
-    double TopTw() const;
     double WidthTw() const;
-    double HeightTw() const;
     void SetLeftTw(double twips);
-    void SetTopTw(double twips);
     void SetWidthTw(double twips);
     void SetClientSizeTw(double width, double height);
 
@@ -44,9 +40,6 @@ class VbForm : public QWidget {
 
 // True while a window of that exact name (case-sensitive) is loaded.
 bool IsFormLoaded(const QString& name);
-
-// Unloads every loaded window at once, without close requests (a fresh start).
-void DestroyAllForms();
 
 // The one instance of a window class, loaded on first use.
 template <class T> class FormSlot {

@@ -9,8 +9,6 @@ class frmMain;
 
 namespace mdlMain {
 
-inline constexpr auto ProductName = "velsokura";
-
 inline QString AppFolder;         // executable's folder, ending in a separator
 inline int ScheduleCount = 0;     // appointments in the grid (0 for the empty row)
 inline QString HistoryText;       // entries newest first, CR LF between them

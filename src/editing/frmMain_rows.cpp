@@ -1,4 +1,5 @@
 #include "alarm/Sounds.h"
+#include "app/MainLock.h"
 #include "app/frmMain.h"
 #include "core/Twips.h"
 #include "core/mdlMain.h"
@@ -101,13 +102,7 @@ void frmMain::Command2_Click() {
     prcFrameMask();
     ClearCursor(grid);
     --ScheduleCount;
-    if (grid->Rows() > 2) {
-        Command4->setEnabled(true);
-    } else {
-        grid->SetRow(1);
-        grid->SetCol(1);
-        Command4->setEnabled(!grid->Text().isEmpty());
-    }
+    UpdateResetButton(true);
     SaveGridSchedules();
     ClearCursor(grid);
     SetRowButtons(this, false);

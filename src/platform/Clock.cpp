@@ -14,12 +14,6 @@ QDateTime Now() {
 void Set(const QDateTime& now) {
     g_fixed = now;
 }
-void Advance(int seconds) {
-    g_fixed = Now().addSecs(seconds);
-}
-void UseSystemClock() {
-    g_fixed.reset();
-}
 
 QString Key(const QDateTime& t) {
     return t.toString(QStringLiteral("yyyy/MM/dd/HH:mm"));

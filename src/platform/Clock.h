@@ -7,8 +7,6 @@ namespace Clock {
 
 QDateTime Now();
 void Set(const QDateTime& now);
-void Advance(int seconds);
-void UseSystemClock();
 
 // Fixed-width forms.
 QString Key(const QDateTime& t);     // yyyy/mm/dd/hh:nn

@@ -70,7 +70,6 @@ class FlexGrid : public QTableView {
     // Sorts the data rows ascending by column 1 as text.
     void SortByKey();
 
-    bool Redraw() const { return redraw_; }
     void SetRedraw(bool on);
 
     double RowHeightTw(int row) const;
