@@ -9,6 +9,7 @@
 #include "platform/Clock.h"
 #include "store/FlexGrid.h"
 
+#include <QClipboard>
 #include <QDateEdit>
 #include <QFrame>
 #include <QInputMethodEvent>
@@ -68,6 +69,8 @@ class TestEditing : public QObject {
     void fieldsCleanWhatIsTyped();
     void fieldsSwitchTheButtons();
     void textFieldKeepsOnlyWhatTheFileCanHold();
+    void pasteKeepsTheFirstLine_data();
+    void pasteKeepsTheFirstLine();
     void addThroughClicksWritesTheFile();
     void addChecks_data();
     void addChecks();
@@ -168,6 +171,34 @@ void TestEditing::textFieldKeepsOnlyWhatTheFileCanHold() {
     m->Text3->clear();
     TypeText(m->Text3, QString(50, QChar(0x3042)));
     QCOMPARE(m->Text3->text().size(), 43);
+}
+
+void TestEditing::pasteKeepsTheFirstLine_data() {
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("CR LF") << "打合せ\r\n10分前に集合"
+                           << " 打合せ";
+    QTest::newRow("LF") << "打合せ\n10分前に集合\n"
+                        << " 打合せ";
+    QTest::newRow("CR") << "打合せ\r10分前"
+                        << " 打合せ";
+    QTest::newRow("tab") << "会議\t3F"
+                         << " 会議 3F";
+}
+
+// A single-line box: a pasted text ends at its first line break.
+void TestEditing::pasteKeepsTheFirstLine() {
+    QFETCH(QString, pasted);
+    QFETCH(QString, stored);
+    AppFixture app;
+    frmMain* m = StartProgram(app, {{Tomorrow1000, " 後"}});
+    EnterSchedule(m, 8, "9", "30", "");
+    QGuiApplication::clipboard()->setText(pasted);
+    QTest::keySequence(m->Text3, QKeySequence::Paste);
+    Click(m->Command1);
+    QCOMPARE(ScheduleCount, 2);
+    QCOMPARE(app.ReadFile("velsokura.txt"), Cp932(ScheduleLine(Tomorrow0930, stored) + "\r\n" +
+                                                  ScheduleLine(Tomorrow1000, " 後") + "\r\n\r\n"));
 }
 
 void TestEditing::addThroughClicksWritesTheFile() {

@@ -3,6 +3,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace {
 
@@ -27,6 +28,13 @@ void CleanDays(QLineEdit* field) {
     if (IsZeroPadded(t)) return;
     if (t >= QLatin1String("0") && t <= QLatin1String("99")) return;
     field->setText(QString());
+}
+
+// A single-line box: a pasted text ends at its first line break, and a tab
+// is a space.
+QString OneLine(const QString& text) {
+    const qsizetype end = text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
+    return text.left(end < 0 ? text.size() : end).replace(QLatin1Char('\t'), QLatin1Char(' '));
 }
 
 } // namespace
@@ -55,8 +63,8 @@ void frmMain::Text2_Change() {
 // What the schedule file cannot hold becomes "?" at once, so what the user
 // sees is what is saved.
 void frmMain::Text3_Change() {
-    const QString text = Text3->text();
-    if (TextFile::CanEncode(text)) return;
+    const QString text = OneLine(Text3->text());
+    if (text == Text3->text() && TextFile::CanEncode(text)) return;
     QString kept;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
