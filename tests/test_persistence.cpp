@@ -51,6 +51,8 @@ class TestPersistence : public QObject {
   private slots:
     void exitWritesExactBytes_data();
     void exitWritesExactBytes();
+    void exitKeepsTextsWhole_data();
+    void exitKeepsTextsWhole();
     void settingsSurviveRestart_data();
     void settingsSurviveRestart();
     void settingsRefuseOtherEndings();
@@ -106,6 +108,26 @@ void TestPersistence::exitWritesExactBytes() {
     QCOMPARE(app.ReadFile("velsokura.txt"), file);
 }
 
+void TestPersistence::exitKeepsTextsWhole_data() {
+    QTest::addColumn<QString>("file");
+    const QString trailing = ScheduleLine(B, " 歯医者   ");
+    const QString tab = ScheduleLine(B, " 会議\t3F\t田中");
+    QTest::newRow("trailing spaces, only schedule") << "1\r\n" + trailing + "\r\n";
+    QTest::newRow("trailing spaces, last of two")
+        << "1\r\n" + ScheduleLine(A, " a") + "\r\n" + trailing + "\r\n\r\n";
+    QTest::newRow("tab, second row") << "1\r\n" + ScheduleLine(A, " a") + "\r\n" + tab + "\r\n\r\n";
+}
+
+// A start and an orderly exit give back the file as it was.
+void TestPersistence::exitKeepsTextsWhole() {
+    QFETCH(QString, file);
+    AppFixture app;
+    app.WriteDefaults();
+    app.WriteText("velsokura.txt", file);
+    Exit(Start(app));
+    QCOMPARE(app.ReadFile("velsokura.txt"), Cp932(file));
+}
+
 void TestPersistence::settingsSurviveRestart_data() {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<int>("on");
@@ -116,6 +138,9 @@ void TestPersistence::settingsSurviveRestart_data() {
     QTest::newRow("user file") << Cp932("1,4,1,C:\\a b\\音.wav\r\n") << 1 << 4 << 1
                                << "C:\\a b\\音.wav";
     QTest::newRow("last line counts") << QByteArray("1,1,1,\r\n0,3,0,\r\n") << 0 << 3 << 0 << "";
+    QTest::newRow("trailing empty line") << QByteArray("1,2,1,\r\n\r\n") << 1 << 2 << 1 << "";
+    QTest::newRow("trailing blank lines")
+        << QByteArray("1,4,0,/a/b.wav\r\n\r\n \r\n") << 1 << 4 << 0 << "/a/b.wav";
 }
 
 void TestPersistence::settingsSurviveRestart() {

@@ -157,9 +157,13 @@ void FlexGrid::SetColSel(int col) {
 
 void FlexGrid::AddItem(const QString& fields) {
     FlexGridModel::Line line;
-    const QStringList parts = fields.split(QLatin1Char('\t'));
-    for (int c = 0; c < Cols() && c < parts.size(); ++c)
-        line[static_cast<size_t>(c)] = parts[c];
+    qsizetype start = 0;
+    for (int c = 0; c < Cols(); ++c) {
+        const qsizetype tab = c + 1 < Cols() ? fields.indexOf(QLatin1Char('\t'), start) : -1;
+        line[static_cast<size_t>(c)] = fields.mid(start, tab < 0 ? -1 : tab - start);
+        if (tab < 0) break;
+        start = tab + 1;
+    }
     model_.BeginAppend(1);
     model_.cells.push_back(std::move(line));
     model_.EndAppend();

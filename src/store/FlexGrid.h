@@ -62,7 +62,8 @@ class FlexGrid : public QTableView {
     // The text of the cell under the cursor.
     QString Text() const { return TextMatrix(row_, col_); }
 
-    // Appends a row from tab-separated fields.
+    // Appends a row from tab-separated fields; the last column takes the rest,
+    // tabs and all, so a schedule text is never cut.
     void AddItem(const QString& fields);
     void RemoveItem(int row);
     // Empties every cell, the header row included; the row count stays.

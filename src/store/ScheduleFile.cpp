@@ -26,16 +26,6 @@ void ChopCrLf(QString& text) {
     if (text.endsWith(kCrLf)) text.chop(2);
 }
 
-QString TrimSpaces(const QString& text) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == QLatin1Char(' '))
-        ++first;
-    while (last > first && text.at(last - 1) == QLatin1Char(' '))
-        --last;
-    return text.mid(first, last - first);
-}
-
 // "yyyy/mm/dd/hh:nn" naming a real minute.
 bool IsRealKey(const QString& key) {
     if (key.size() != 16) return false;
@@ -127,7 +117,7 @@ void WriteScheduleFileAtExit() {
         if (copy.contains(doubled)) copy.replace(doubled, kCrLf);
         ChopCrLf(copy);
         ScheduleText = SortLines(copy, 0);
-        output = QStringLiteral("1") + kCrLf + TrimSpaces(ScheduleText);
+        output = QStringLiteral("1") + kCrLf + ScheduleText;
     }
     PumpEvents();
     TextFile::WriteAtomic(SchedulePath(), output + kCrLf);

@@ -43,7 +43,8 @@ bool LoadSettings() {
     for (const QString& l : lines) {
         PumpEvents();
         if (Quitting == 1) break;
-        line = l;
+        // Editors leave empty lines after the settings.
+        if (!l.trimmed().isEmpty()) line = l;
     }
     SoundOn = DigitAt(line, 0);
     SoundIndex = DigitAt(line, 2);
