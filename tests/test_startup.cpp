@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryFile>
 #include <QtTest>
 
 using namespace mdlMain;
@@ -57,6 +58,7 @@ class TestStartup : public QObject {
     void maskFrameFollowsRows_data();
     void maskFrameFollowsRows();
     void secondInstanceIsRefused();
+    void saveLeftoversGoOnceTheLockIsHeld();
     void folderPathLimit();
     void missingFilesEndWithoutWriting_data();
     void missingFilesEndWithoutWriting();
@@ -223,6 +225,42 @@ void TestStartup::secondInstanceIsRefused() {
     second->Form_Load();
     QCOMPARE(boxes.texts, QStringList{"velsokuraはすでに起動されています。"});
     QCOMPARE(ProgramEnded, std::uint8_t(1));
+}
+
+// What a save killed before its last step leaves beside a data file is a
+// temporary file named as Qt names them; only those go.
+void TestStartup::saveLeftoversGoOnceTheLockIsHeld() {
+    AppFixture app;
+    app.WriteDefaults();
+    Start(app); // holds the lock
+    QStringList leftovers;
+    for (const QString name : {"velsokura.txt", "AppData.txt", "RirekiData.dat"}) {
+        QTemporaryFile temp(app.Folder() + name);
+        temp.setAutoRemove(false);
+        QVERIFY(temp.open());
+        temp.write("1\r\n");
+        leftovers << QFileInfo(temp.fileName()).fileName();
+    }
+    const QStringList others = {"velsokura.txt.bak",     "velsokura.txt.Ab1dEf",
+                                "velsokura.txt.AbcdE",   "velsokura.txt.AbcdEfG",
+                                "notes.txt.AbcdEf",      "AppData.txt.AbcdEf.txt",
+                                "xRirekiData.dat.AbcdEf"};
+    for (const QString& name : others)
+        app.WriteFile(name, "keep");
+    QVERIFY(QDir(app.Folder()).mkdir("velsokura.txt.FolDer"));
+    const QStringList all = QDir(app.Folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+    BoxAnswerer boxes;
+    app.NewMain()->Form_Load(); // a second instance touches nothing
+    QCOMPARE(boxes.texts, QStringList{"velsokuraはすでに起動されています。"});
+    QCOMPARE(QDir(app.Folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), all);
+
+    app.NewRun();
+    Start(app);
+    QStringList left = all;
+    for (const QString& name : leftovers)
+        left.removeOne(name);
+    QCOMPARE(QDir(app.Folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), left);
 }
 
 void TestStartup::folderPathLimit() {

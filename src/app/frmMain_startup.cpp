@@ -10,6 +10,7 @@
 #include "dialogs/frmStatus.h"
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
+#include "platform/SaveLeftovers.h"
 #include "platform/Tray.h"
 #include "store/FlexGrid.h"
 #include "store/HistoryFile.h"
@@ -82,6 +83,9 @@ void frmMain::Form_Load() {
         EndProgram();
         return;
     }
+    for (const QString& name :
+         {ScheduleFile::FileName, QStringLiteral("AppData.txt"), QStringLiteral("RirekiData.dat")})
+        SaveLeftovers::Remove(AppFolder + name);
     try {
         if (!LoadSteps()) return;
     } catch (const std::exception&) {
