@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QtTest>
+#include <pwd.h>
+#include <unistd.h>
 
 using namespace mdlMain;
 
@@ -63,6 +65,7 @@ class TestPersistence : public QObject {
     void logOffSavesEvenWhileAlarmWaits();
     void readersAcceptUtf8();
     void brokenFilesLoseNothing();
+    void unreadableHistoryIsKeptAside();
     void fullDiskKeepsOldFile();
     void killsNeverLeaveDamagedFiles();
 };
@@ -284,6 +287,49 @@ void TestPersistence::brokenFilesLoseNothing() {
     Exit(main);
     QVERIFY(QFileInfo(app.Folder() + "RirekiData.dat").isDir());
     QCOMPARE(app.ReadFile("velsokura.txt"), QByteArray("1\r\n"));
+}
+
+// The run's history goes to an export file; the file that could not be read
+// stays as it was.
+void TestPersistence::unreadableHistoryIsKeptAside() {
+    if (::geteuid() == 0) {
+        // Root reads every file whatever its mode: the case runs as another user.
+        const QString user = "velsokura-test";
+        if (QProcess::execute(
+                "sh", {"-c", "id -u " + user + " >/dev/null 2>&1 || useradd -r -M " + user}) != 0)
+            QSKIP("cannot make an unprivileged user here");
+        // Its own temporary folder, removed with everything the run left in it.
+        QTemporaryDir tmp;
+        const passwd* account = ::getpwnam(qPrintable(user));
+        QVERIFY(account && ::chown(QFile::encodeName(tmp.path()).constData(), account->pw_uid,
+                                   account->pw_gid) == 0);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TMPDIR", tmp.path());
+        QProcess child;
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start("setpriv",
+                    {"--reuid=" + user, "--regid=" + user, "--clear-groups",
+                     QCoreApplication::applicationFilePath(), QTest::currentTestFunction()});
+        QVERIFY(child.waitForFinished(120000));
+        QCOMPARE(child.exitCode(), 0);
+        return;
+    }
+    AppFixture app;
+    app.WriteFile("RirekiData.dat", "old\r\n");
+    QVERIFY(QFile::setPermissions(app.Folder() + "RirekiData.dat", QFileDevice::WriteOwner));
+    BoxAnswerer boxes;
+    frmMain* main = StartProgram(app, {{"2026/12/06/08:00", " 昨日"}, {A, " 明日"}});
+    QCOMPARE(boxes.texts, QStringList{"履歴の読み込みエラー"});
+    HistoryText = "2026/12/07/10:00/ 鳴った\r\n" + HistoryText; // an alarm of this run
+    Exit(main);
+    QVERIFY(QFile::setPermissions(app.Folder() + "RirekiData.dat",
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QCOMPARE(app.ReadFile("RirekiData.dat"), QByteArray("old\r\n"));
+    const QStringList exports = QDir(app.Folder() + "Rireki").entryList(QDir::Files);
+    QCOMPARE(exports, QStringList{"2026_12_07_10_00_30_0001.txt"});
+    QCOMPARE(app.ReadFile("Rireki/" + exports[0]),
+             Cp932("2026/12/07/10:00/ 鳴った\r\n2026/12/06/08:00/ 昨日\r\n\r\n"));
 }
 
 void TestPersistence::fullDiskKeepsOldFile() {

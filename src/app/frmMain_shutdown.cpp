@@ -50,7 +50,9 @@ void frmMain::ExitSequence() {
         ScheduleText.chop(2);
     SortAndSaveGrid();
     WriteScheduleFileAtExit();
-    if (SaveHistoryAtExit == 1 && !HistoryText.isEmpty()) ExportHistory();
+    // A history file that could not be read keeps its place; the run's own
+    // entries go to an export file instead of being lost.
+    if ((SaveHistoryAtExit == 1 || HistoryFileRead != 1) && !HistoryText.isEmpty()) ExportHistory();
     WriteSettingsFile();
     Quitting = 1;
 
