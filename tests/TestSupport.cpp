@@ -16,9 +16,11 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -84,6 +86,14 @@ bool AppFixture::Exists(const QString& name) const {
     return QFile::exists(Folder() + name);
 }
 
+QMap<QString, QByteArray> AppFixture::Files() const {
+    QMap<QString, QByteArray> files;
+    const QStringList names = QDir(Folder()).entryList(QDir::Files);
+    for (const QString& name : names)
+        files.insert(name, ReadFile(name));
+    return files;
+}
+
 void AppFixture::WriteDefaults() const {
     WriteFile(QStringLiteral("velsokura.txt"), "1\r\n");
     WriteFile(QStringLiteral("AppData.txt"), "1,0,0,\r\n");
@@ -91,6 +101,23 @@ void AppFixture::WriteDefaults() const {
 
 frmMain* AppFixture::NewMain() {
     return new frmMain();
+}
+
+SmallDisk::SmallDisk(const QString& folder) : folder_(folder) {
+    QDir().mkpath(folder);
+    mounted_ = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", folder}) == 0;
+}
+
+SmallDisk::~SmallDisk() {
+    if (mounted_) QProcess::execute("umount", {folder_});
+}
+
+void SmallDisk::Fill() const {
+    QFile filler(folder_ + "/filler");
+    if (!filler.open(QIODevice::WriteOnly)) return;
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size() && filler.flush()) {
+    }
 }
 
 BoxAnswerer::BoxAnswerer(Answer a) : answer(a) {
@@ -175,6 +202,16 @@ frmMain* StartProgram(AppFixture& app, const QList<QPair<QString, QString>>& row
     emit app.tray->LeftButtonDown();
     main->Timer1_Timer();
     return main;
+}
+
+QList<QWidget*> LockedControls(frmMain* m) {
+    QList<QWidget*> all = m->EntryFields();
+    for (QWidget* w : {static_cast<QWidget*>(m->Command1), static_cast<QWidget*>(m->Command2),
+                       static_cast<QWidget*>(m->Command3), static_cast<QWidget*>(m->Command4),
+                       static_cast<QWidget*>(m->Command5), static_cast<QWidget*>(m->Command7),
+                       static_cast<QWidget*>(m->Command8), static_cast<QWidget*>(m->MSFlexGrid1)})
+        all << w;
+    return all;
 }
 
 QList<QPair<QString, QString>> CrashStateA() {

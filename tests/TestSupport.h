@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QMap>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -45,6 +46,8 @@ class AppFixture {
     void WriteText(const QString& name, const QString& text) const;
     QByteArray ReadFile(const QString& name) const;
     bool Exists(const QString& name) const;
+    // Every file of the folder, by name, with its bytes.
+    QMap<QString, QByteArray> Files() const;
 
     // The default data files of a fresh install.
     void WriteDefaults() const;
@@ -60,6 +63,20 @@ class AppFixture {
 
   private:
     QTemporaryDir dir_;
+};
+
+// A 64 KiB tmpfs mounted on a folder (made if missing) while it lives.
+class SmallDisk {
+  public:
+    explicit SmallDisk(const QString& folder);
+    ~SmallDisk();
+    bool Mounted() const { return mounted_; }
+    // Leaves no room for even one more block.
+    void Fill() const;
+
+  private:
+    QString folder_;
+    bool mounted_ = false;
 };
 
 // Clicks through every box the program shows while alive: the notice box
@@ -88,6 +105,9 @@ frmMain* StartProgram(AppFixture& app, const QList<QPair<QString, QString>>& row
 // Puts (key, text) rows into the grid as its schedules.
 class FlexGrid;
 void FillGrid(FlexGrid* grid, const QList<QPair<QString, QString>>& rows);
+
+// Every main-window control that a dialog locks (all but History).
+QList<QWidget*> LockedControls(frmMain* main);
 
 // The two grids the crash-safety child alternates between.
 QList<QPair<QString, QString>> CrashStateA();

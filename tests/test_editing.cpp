@@ -77,6 +77,8 @@ class TestEditing : public QObject {
     void selectAndDelete();
     void deleteRefusals();
     void deleteOnlySchedule();
+    void imminentFollowsRowOne_data();
+    void imminentFollowsRowOne();
     void resetAll_data();
     void resetAll();
     void conversion_data();
@@ -402,6 +404,36 @@ void TestEditing::deleteOnlySchedule() {
     m->Command2->setEnabled(true);
     Click(m->Command2);
     QVERIFY(boxes.texts.isEmpty());
+}
+
+void TestEditing::imminentFollowsRowOne_data() {
+    QTest::addColumn<QString>("then");
+    QTest::newRow("reset all") << "reset";
+    QTest::newRow("clock went back") << "clock back";
+}
+
+void TestEditing::imminentFollowsRowOne() {
+    QFETCH(QString, then);
+    AppFixture app(At(10, 29, 10));
+    frmMain* m = StartProgram(app, {{"2026/12/07/10:30", " 一"}, {"2026/12/14/09:00", " 来週"}});
+    QCOMPARE(AlarmImminent, std::uint8_t(1));
+    if (then == "reset") {
+        BoxAnswerer yes;
+        Click(m->Command4);
+        EnterSchedule(m, 14, "9", "0", "来週");
+        Click(m->Command1);
+    } else {
+        Clock::Set(At(10, 20, 0));
+        m->Timer1_Timer();
+    }
+    // Row 1 is now days away, or minutes: it may go.
+    const QByteArray before = app.ReadFile("velsokura.txt");
+    ClickCell(m->MSFlexGrid1, 1, 2);
+    BoxAnswerer boxes;
+    Click(m->Command2);
+    QCOMPARE(boxes.texts, QStringList{"選択した行を削除しますがよろしいですか？"});
+    QVERIFY(app.ReadFile("velsokura.txt") != before);
+    QCOMPARE(ScheduleCount, then == "reset" ? 0 : 1);
 }
 
 void TestEditing::resetAll_data() {

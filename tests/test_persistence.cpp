@@ -5,7 +5,10 @@
 #include "TestSupport.h"
 #include "app/frmMain.h"
 #include "core/mdlMain.h"
+#include "dialogs/frm2Message.h"
+#include "dialogs/frmMessage.h"
 #include "platform/AppPaths.h"
+#include "platform/Clock.h"
 #include "platform/TextFile.h"
 #include "store/FlexGrid.h"
 #include "store/HistoryFile.h"
@@ -13,6 +16,7 @@
 #include "store/SettingsFile.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -66,6 +70,8 @@ class TestPersistence : public QObject {
     void exportAtExit_data();
     void exportAtExit();
     void logOffSavesEvenWhileAlarmWaits();
+    void sessionEndDuringExitDoesNotRepeatIt();
+    void tickDuringExitLosesNothing();
     void readersAcceptUtf8();
     void brokenFilesLoseNothing();
     void unreadableHistoryIsKeptAside();
@@ -244,10 +250,65 @@ void TestPersistence::logOffSavesEvenWhileAlarmWaits() {
     app.WriteFile("velsokura.txt", "marker");
     main->close(); // the user's close box: refused
     QCOMPARE(app.ReadFile("velsokura.txt"), QByteArray("marker"));
-    QVERIFY(main->Unload(VbForm::vbAppWindows)); // the session ends
+    // What an X session manager's end of the session sends.
+    QEvent quit(QEvent::Quit);
+    QCoreApplication::sendEvent(qApp, &quit);
     QCOMPARE(ProgramEnded, std::uint8_t(1));
     QCOMPARE(app.ReadFile("velsokura.txt"),
              Cp932("1\r\n" + ScheduleLine("2026/12/07/18:00", " 今日") + "\r\n"));
+}
+
+void TestPersistence::sessionEndDuringExitDoesNotRepeatIt() {
+    AppFixture app;
+    app.WriteDefaults();
+    app.WriteText("velsokura.txt",
+                  "1\r\n" + ScheduleLine(A, " 一") + "\r\n" + ScheduleLine(B, " 二") + "\r\n");
+    frmMain* main = Start(app);
+    // The exit's first schedule write fails, and the exit waits on its notice.
+    QVERIFY(QFile::remove(app.Folder() + "velsokura.txt"));
+    QVERIFY(QDir(app.Folder()).mkdir("velsokura.txt"));
+    QStringList texts;
+    bool sessionEnded = false;
+    QTimer noticeUp;
+    connect(&noticeUp, &QTimer::timeout, [&texts, &sessionEnded, main] {
+        frm2Message* notice = FormSlot<frm2Message>::Get();
+        if (!notice || !notice->isVisible()) return;
+        if (!sessionEnded) {
+            sessionEnded = true; // the session ends while the notice waits
+            QTimer::singleShot(0, main, [main] { main->Unload(VbForm::vbAppWindows); });
+            return;
+        }
+        texts << notice->lblM->text();
+        QTest::mouseClick(notice->cmdMessage, Qt::LeftButton);
+    });
+    noticeUp.start(5);
+    app.soundCommands.clear();
+    Exit(main);
+    noticeUp.stop();
+    QCOMPARE(ProgramEnded, std::uint8_t(1));
+    QCOMPARE(texts, QStringList{"データ書き込みに失敗しました。"});
+    QCOMPARE(app.soundCommands.count("close Sound1"), 1);
+}
+
+void TestPersistence::tickDuringExitLosesNothing() {
+    QMap<QString, QByteArray> orderly;
+    for (bool ticking : {false, true}) {
+        AppFixture app(QDateTime(QDate(2026, 12, 8), QTime(8, 58, 0)));
+        app.WriteDefaults();
+        app.WriteText("velsokura.txt",
+                      "1\r\n" + ScheduleLine(A, " 一") + "\r\n" + ScheduleLine(B, " 二") + "\r\n");
+        frmMain* main = Start(app);
+        QTest::mouseClick(FormSlot<frmMessage>::Get()->Command1, Qt::LeftButton); // today's notice
+        // Exit is pressed at the very second row 1 falls due.
+        Clock::Set(QDateTime(QDate(2026, 12, 8), QTime(9, 0, 0)));
+        if (ticking) main->Timer1->start(0); // a tick at every chance
+        Exit(main);
+        if (!ticking)
+            orderly = app.Files();
+        else
+            QCOMPARE(app.Files(), orderly);
+    }
+    QVERIFY(orderly.value("velsokura.txt").startsWith(Cp932("1\r\n" + ScheduleLine(A, " 一"))));
 }
 
 void TestPersistence::readersAcceptUtf8() {

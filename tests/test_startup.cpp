@@ -6,9 +6,12 @@
 #include "core/Colors.h"
 #include "core/Twips.h"
 #include "core/mdlMain.h"
+#include "dialogs/MessageWaits.h"
 #include "dialogs/VbLabel.h"
+#include "dialogs/frm2Message.h"
 #include "dialogs/frmMessage.h"
 #include "dialogs/frmStatus.h"
+#include "history/frmRireki.h"
 #include "platform/AppPaths.h"
 #include "store/FlexGrid.h"
 #include "store/ScheduleFile.h"
@@ -20,6 +23,7 @@
 #include <QPushButton>
 #include <QTemporaryFile>
 #include <QtTest>
+#include <memory>
 
 using namespace mdlMain;
 
@@ -65,6 +69,11 @@ class TestStartup : public QObject {
     void cancelWhileReadingEndsWithoutWriting();
     void exitWritesEveryFile();
     void closeBoxRefusedWhileAlarmWindowWaits();
+    void tickDuringStartupWaitFiresNothing();
+    void lockHoldsWhileNoticeIsUp_data();
+    void lockHoldsWhileNoticeIsUp();
+    void lockThatCannotBeMadeIsNoSecondInstance_data();
+    void lockThatCannotBeMadeIsNoSecondInstance();
 };
 
 void TestStartup::freshInstallShowsEmptyGrid() {
@@ -390,6 +399,121 @@ void TestStartup::closeBoxRefusedWhileAlarmWindowWaits() {
     QCOMPARE(ProgramEnded, std::uint8_t(1));
     QCOMPARE(app.ReadFile("velsokura.txt"),
              Cp932("1\r\n" + ScheduleLine(LaterToday, " x") + "\r\n"));
+}
+
+void TestStartup::tickDuringStartupWaitFiresNothing() {
+    // Saved during a run, not at exit: start-up warns of an unsaved exit and
+    // waits; a missed schedule lies behind the warning.
+    const QString savedInRun = ScheduleLine(Past1, " 昨日") + "\r\n";
+    QMap<QString, QByteArray> orderly;
+    for (bool tick : {false, true}) {
+        AppFixture app;
+        app.WriteDefaults();
+        app.WriteText("velsokura.txt", savedInRun);
+        frmMain* main = app.NewMain();
+        main->Timer1->stop();
+        QTimer warningUp;
+        connect(&warningUp, &QTimer::timeout, [main, tick] {
+            frm2Message* warning = FormSlot<frm2Message>::Get();
+            if (!warning || !warning->isVisible()) return;
+            if (tick) main->Timer1_Timer(); // second 30: a firing second
+            if (FormSlot<frm2Message>::Loaded())
+                QTest::mouseClick(warning->cmdMessage, Qt::LeftButton);
+        });
+        warningUp.start(5);
+        main->Form_Load();
+        warningUp.stop();
+        QCOMPARE(NoticeText(), QString("流れた予定の履歴があります。"));
+        if (tick) QCOMPARE(main->windowTitle(), QString("velsokura　2026/12/07/10:00:30"));
+        QTest::mouseClick(FormSlot<frmMessage>::Get()->Command1, Qt::LeftButton);
+        QTest::mouseClick(main->Command3, Qt::LeftButton);
+        if (!tick)
+            orderly = app.Files();
+        else
+            QCOMPARE(app.Files(), orderly);
+    }
+    QVERIFY(orderly.value("RirekiData.dat").startsWith(Cp932(Past1 + "/ 昨日\r\n")));
+}
+
+void TestStartup::lockHoldsWhileNoticeIsUp_data() {
+    QTest::addColumn<QString>("meanwhile");
+    QTest::newRow("notice alone") << "";
+    QTest::newRow("question box answered") << "question";
+    QTest::newRow("history window closed") << "history";
+    QTest::newRow("alarm window close box") << "close box";
+}
+
+void TestStartup::lockHoldsWhileNoticeIsUp() {
+    QFETCH(QString, meanwhile);
+    AppFixture app;
+    app.WriteDefaults();
+    const QString file = "1\r\n" + ScheduleLine(Past1, " 一") + "\r\n" +
+                         ScheduleLine(LaterToday, " 二") + "\r\n" + ScheduleLine(Tomorrow, " 三") +
+                         "\r\n";
+    app.WriteText("velsokura.txt", file);
+    frmMain* main = Start(app);
+    frmMessage* notice = FormSlot<frmMessage>::Get();
+    QVERIFY(notice->isVisible());
+    if (meanwhile == "question") {
+        BoxAnswerer no(BoxAnswerer::No);
+        QVERIFY(!AskQuestion("よろしいですか？"));
+    } else if (meanwhile == "history") {
+        QTest::mouseClick(main->Command6, Qt::LeftButton);
+        QTest::mouseClick(FormSlot<frmRireki>::Get()->Command1, Qt::LeftButton);
+    } else if (meanwhile == "close box") {
+        notice->close();
+    }
+    QVERIFY(notice->isVisible());
+    for (QWidget* w : LockedControls(main))
+        QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+    QVERIFY(main->Command6->isEnabled());
+    {
+        // Reset cannot empty the file behind the notice.
+        BoxAnswerer yes;
+        QTest::mouseClick(main->Command4, Qt::LeftButton);
+        QVERIFY(yes.texts.isEmpty());
+    }
+    QTest::mouseClick(notice->Command1, Qt::LeftButton);
+    QVERIFY(main->Command3->isEnabled());
+    QVERIFY(main->Command4->isEnabled());
+    QCOMPARE(ScheduleCount, 2);
+}
+
+void TestStartup::lockThatCannotBeMadeIsNoSecondInstance_data() {
+    QTest::addColumn<bool>("fullDisk");
+    QTest::newRow("full disk") << true;
+    QTest::newRow("a file, not a folder") << false;
+}
+
+void TestStartup::lockThatCannotBeMadeIsNoSecondInstance() {
+    QFETCH(bool, fullDisk);
+    AppFixture app;
+    app.WriteDefaults();
+    const QString tmp = app.Folder() + "tmp";
+    std::unique_ptr<SmallDisk> disk;
+    if (fullDisk) {
+        disk = std::make_unique<SmallDisk>(tmp);
+        if (!disk->Mounted()) QSKIP("cannot mount a small tmpfs here (needs mount rights)");
+        disk->Fill();
+    } else {
+        app.WriteFile("tmp", "x"); // not even root makes a file inside a file
+    }
+    const bool hadTmp = qEnvironmentVariableIsSet("TMPDIR");
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(tmp));
+    const QString shown = QDir::toNativeSeparators(QDir::tempPath());
+    const auto before = app.Files();
+    BoxAnswerer boxes;
+    Start(app);
+    if (hadTmp)
+        qputenv("TMPDIR", oldTmp);
+    else
+        qunsetenv("TMPDIR");
+    QCOMPARE(boxes.texts, QStringList{"一時フォルダ「" + shown +
+                                      "」にファイルを作成できないため、velsokuraを起動できません。"
+                                      "空き容量と書き込み権限を確認して下さい。"});
+    QCOMPARE(ProgramEnded, std::uint8_t(1));
+    QCOMPARE(app.Files(), before);
 }
 
 QTEST_MAIN(TestStartup)

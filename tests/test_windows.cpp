@@ -73,6 +73,8 @@ class TestWindows : public QObject {
     void optionsChooseFile();
     void optionsPlayAndStop();
     void optionsCloseWithoutFile();
+    void optionsCloseEndsPlayTest_data();
+    void optionsCloseEndsPlayTest();
     void closingOneWindowKeepsLockForTheOther();
 };
 
@@ -290,9 +292,37 @@ void TestWindows::optionsCloseWithoutFile() {
     QCOMPARE(boxes.texts,
              QStringList{"サウンドファイルのパスが選択されていません、サウンド1に設定します。"});
     QCOMPARE(SoundIndex, std::uint8_t(0));
-    QCOMPARE(app.soundCommands, QStringList({"stop Sound5", "close Sound5"}));
+    QCOMPARE(app.soundCommands,
+             QStringList({"stop Sound1", "stop Sound2", "stop Sound3", "stop Sound4", "stop Sound5",
+                          "stop Sound5", "close Sound5"}));
     QVERIFY(m->isVisible());
     QVERIFY(m->Command3->isEnabled());
+}
+
+void TestWindows::optionsCloseEndsPlayTest_data() {
+    QTest::addColumn<bool>("closeBox");
+    QTest::newRow("close button") << false;
+    QTest::newRow("close box") << true;
+}
+
+void TestWindows::optionsCloseEndsPlayTest() {
+    QFETCH(bool, closeBox);
+    AppFixture app(At(10, 29, 0));
+    frmMain* m = StartProgram(app, {{"2026/12/07/10:30", " x"}});
+    SoundOn = 0;
+    frmOption* o = OpenOptions(m);
+    Click(o->Command3);
+    app.soundCommands.clear();
+    if (closeBox)
+        o->close();
+    else
+        Click(o->Command1);
+    QVERIFY(app.soundCommands.contains("stop Sound1")); // the test sound stops
+    app.soundCommands.clear();
+    Clock::Set(At(10, 30, 0));
+    m->Timer1_Timer();
+    QVERIFY(FormSlot<frmMessage>::Get()->isVisible());
+    QVERIFY2(!app.soundCommands.join(' ').contains("play"), "the alarm rang with sound off");
 }
 
 void TestWindows::closingOneWindowKeepsLockForTheOther() {

@@ -16,6 +16,8 @@ using namespace mdlMain;
 void frmMain::Timer1_Timer() {
     const QDateTime now = Clock::Now();
     setWindowTitle(QStringLiteral("velsokura") + QChar(0x3000) + Clock::Caption(now));
+    // Schedules missed before the run are start-up's, under their own keys.
+    if (StartupDone != 1) return;
     if (FirstTickPending == 1) {
         FirstTickPending = 0;
         ClearSelection();
@@ -31,7 +33,8 @@ void frmMain::Timer1_Timer() {
     NextDueTime = QDateTime(QDate::fromString(NextDueText.left(10), QStringLiteral("yyyy/MM/dd")),
                             QTime::fromString(NextDueText.right(5), QStringLiteral("HH:mm")));
     const QString now16 = Clock::Key(now);
-    if (Clock::Key(NextDueTime.addSecs(-60)) <= now16) AlarmImminent = 1;
+    // Follows row 1 and the clock, also when either goes back.
+    AlarmImminent = Clock::Key(NextDueTime.addSecs(-60)) <= now16 ? 1 : 0;
     if (NextDueText > now16) return;
     AlarmFired = 1;
     if (time.second() % 5 != 0) return;

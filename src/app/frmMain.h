@@ -21,6 +21,9 @@ class frmMain : public VbForm {
 
     // Start-up; runs once, before the window is first shown.
     void Form_Load();
+    // Log-off, shutdown or a termination signal: save everything and end,
+    // even while an alarm waits for OK.
+    void EndSession();
 
     // The clock tick.
     void Timer1_Timer();

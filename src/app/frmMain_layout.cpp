@@ -17,7 +17,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <QSessionManager>
 #include <QTimer>
 
 namespace {
@@ -169,14 +168,18 @@ void frmMain::ConnectHandlers() {
     Frame1->installEventFilter(this);
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
     connect(Timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
-#ifndef QT_NO_SESSIONMANAGER
-    // Log-off or shutdown: save everything, even while an alarm waits for OK.
-    connect(qApp, &QGuiApplication::commitDataRequest, this,
-            [this](QSessionManager&) { Unload(vbAppWindows); });
-#endif
+    // The session's end: an X session manager sends the application a quit
+    // event; Windows reports it as the application about to quit. A mere
+    // state save (commitDataRequest) does not end the program.
+    qApp->installEventFilter(this);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &frmMain::EndSession);
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == qApp && event->type() == QEvent::Quit) {
+        EndSession();
+        return true;
+    }
     if (watched == Frame1 && event->type() == QEvent::MouseButtonRelease) Frame1_MouseUp();
     return VbForm::eventFilter(watched, event);
 }

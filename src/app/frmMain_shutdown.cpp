@@ -14,13 +14,24 @@
 #include "store/ScheduleFile.h"
 #include "store/SettingsFile.h"
 
+#include <QTimer>
+
 using namespace mdlMain;
 
 void frmMain::Command3_Click() {
     Unload(vbFormCode);
 }
 
+void frmMain::EndSession() {
+    Unload(vbAppWindows);
+}
+
 void frmMain::Form_QueryUnload(int& Cancel, int UnloadMode) {
+    // The exit already running (waiting on a box) ends the program itself.
+    if (SavingAtExit == 1) {
+        Cancel = 1;
+        return;
+    }
     if (UnloadMode == vbAppWindows || MessageWindowUp != 1) {
         // Files never read are never replaced by empty data.
         if (DataFilesRead == 1) ExitSequence();
@@ -34,6 +45,7 @@ void frmMain::Form_Unload() {
 }
 
 void frmMain::ExitSequence() {
+    Timer1->stop(); // no alarm takes a row out between the writes
     SavingAtExit = 1;
     // A history that could not be read is not overwritten.
     if (HistoryFileRead == 1) WriteHistoryFile();

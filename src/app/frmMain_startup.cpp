@@ -18,6 +18,7 @@
 #include "store/SettingsFile.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
@@ -68,10 +69,21 @@ void SetHistoryButton(QPushButton* button, const QColor& emptyColor) {
 } // namespace
 
 void frmMain::Form_Load() {
-    if (!AppPaths::AcquireSingleInstance()) {
+    const AppPaths::Instance instance = AppPaths::AcquireSingleInstance();
+    if (instance == AppPaths::Instance::AlreadyRunning) {
         QApplication::beep();
         QMessageBox::warning(nullptr, QStringLiteral("velsokura"),
                              QStringLiteral("velsokuraはすでに起動されています。"));
+        EndProgram();
+        return;
+    }
+    if (instance == AppPaths::Instance::LockUnavailable) {
+        QMessageBox::warning(
+            nullptr, QStringLiteral("velsokura"),
+            QStringLiteral(
+                "一時フォルダ「%1」にファイルを作成できないため、velsokuraを起動できません。"
+                "空き容量と書き込み権限を確認して下さい。")
+                .arg(QDir::toNativeSeparators(AppPaths::LockFolder())));
         EndProgram();
         return;
     }
@@ -157,6 +169,7 @@ bool frmMain::LoadSteps() {
     SetHistoryButton(Command6, Colors::LightGrey);
     FormSlot<frmStatus>::Unload();
     FirstTickPending = 1;
+    StartupDone = 1;
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QScopedValueRollback>
 
 VbForm::VbForm(const QString& name, Qt::WindowFlags extraFlags)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -15,7 +16,10 @@ VbForm::VbForm(const QString& name, Qt::WindowFlags extraFlags)
 bool VbForm::Unload(int mode) {
     if (unloaded_) return true;
     int cancel = 0;
-    Form_QueryUnload(cancel, mode);
+    {
+        const QScopedValueRollback<bool> closing(closing_, true);
+        Form_QueryUnload(cancel, mode);
+    }
     if (cancel != 0) return false;
     unloaded_ = true;
     Form_Unload();

@@ -21,6 +21,8 @@ class VbForm : public QWidget {
     // Asks the window to close for the given reason; true when it went away.
     bool Unload(int mode = vbFormCode);
     bool IsUnloaded() const { return unloaded_; }
+    // True while its close request runs.
+    bool IsClosing() const { return closing_; }
 
     // Geometry in twips.
     double WidthTw() const;
@@ -36,6 +38,7 @@ class VbForm : public QWidget {
 
   private:
     bool unloaded_ = false;
+    bool closing_ = false;
 };
 
 // True while a window of that exact name (case-sensitive) is loaded.

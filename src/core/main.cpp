@@ -2,6 +2,7 @@
 #include "app/frmMain.h"
 #include "core/mdlMain.h"
 #include "platform/Fonts.h"
+#include "platform/QuitSignals.h"
 
 #include <QApplication>
 
@@ -16,5 +17,7 @@ int main(int argc, char* argv[]) {
     main->Form_Load();
     if (mdlMain::ProgramEnded == 1) return 0;
     main->show();
+    // Until here a signal ends the process as before: nothing is written yet.
+    CatchQuitSignals(main, [main] { main->EndSession(); });
     return QApplication::exec();
 }

@@ -36,7 +36,7 @@ void ResetState() {
     NextDueText.clear();
     NextDueTime = QDateTime();
     TrayRetryCount = 0;
-    DataFilesRead = HistoryFileRead = ProgramEnded = 0;
+    DataFilesRead = StartupDone = HistoryFileRead = ProgramEnded = 0;
 }
 
 void InitAppFolder() {

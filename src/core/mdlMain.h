@@ -40,6 +40,7 @@ inline int TrayRetryCount = 0;
 
 // Our own bookkeeping.
 inline std::uint8_t DataFilesRead = 0;   // schedule and settings files were read
+inline std::uint8_t StartupDone = 0;     // start-up has finished; the tick may fire
 inline std::uint8_t HistoryFileRead = 0; // the history file was read (or found absent)
 inline std::uint8_t ProgramEnded = 0;    // the program is ending; nothing more runs
 

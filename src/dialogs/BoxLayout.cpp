@@ -5,7 +5,6 @@
 #include "core/Twips.h"
 #include "core/VbForm.h"
 #include "dialogs/MessageWaits.h"
-#include "dialogs/frmMessage.h"
 #include "platform/Fonts.h"
 
 #include <QGuiApplication>
@@ -34,11 +33,8 @@ QLabel* MessageLabel(VbForm* box, double left, double top, double width, double 
     return label;
 }
 
-void GiveMainBack(const QString& otherBox) {
-    const bool alarmUp = FormSlot<frmMessage>::Loaded() && FormSlot<frmMessage>::Get()->isVisible();
-    if (!alarmUp && !IsFormLoaded(otherBox) && !IsFormLoaded(QStringLiteral("frmRireki")) &&
-        !IsFormLoaded(QStringLiteral("frmOption")))
-        EnableMainControls();
+void GiveMainBack() {
+    EnableMainControls();
     RestoreMainButtons(RestoreCaller::MessageBox);
 }
 

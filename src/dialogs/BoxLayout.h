@@ -1,8 +1,6 @@
 #pragma once
 // What the two message boxes share: a white top-most window, its centred
-// text, and the decision whether closing it may unlock the main window.
-
-#include <QString>
+// text, and giving the main window back when one closes.
 
 class QLabel;
 class VbForm;
@@ -11,8 +9,8 @@ namespace BoxLayout {
 
 void SetUp(VbForm* box, double clientWidth, double clientHeight);
 QLabel* MessageLabel(VbForm* box, double left, double top, double width, double height);
-// Unlocks the main window unless the named dialogs or the alarm window are up,
-// then recomputes its buttons.
-void GiveMainBack(const QString& otherBox);
+// Unlocks the main window unless another dialog holds it, then recomputes its
+// buttons.
+void GiveMainBack();
 
 } // namespace BoxLayout

@@ -57,10 +57,12 @@ void RestoreMainButtons(RestoreCaller caller) {
     grid->SetCol(fromAlarm ? 1 : 0);
     grid->SetRow(fromAlarm ? 1 : 0);
     if (grid->Text().isEmpty()) f->Command2->setEnabled(false);
-    f->Command1->setEnabled(!f->Text1->text().isEmpty() && !f->Text2->text().isEmpty());
-    f->Command5->setEnabled(!f->Text4->text().isEmpty() || !f->Text5->text().isEmpty() ||
-                            !f->Text6->text().isEmpty());
-    f->Command8->setEnabled(true);
+    const bool locked = MainLocked();
+    f->Command1->setEnabled(!locked && !f->Text1->text().isEmpty() && !f->Text2->text().isEmpty());
+    f->Command5->setEnabled(!locked &&
+                            (!f->Text4->text().isEmpty() || !f->Text5->text().isEmpty() ||
+                             !f->Text6->text().isEmpty()));
+    f->Command8->setEnabled(!locked);
     f->Command7->setEnabled(false);
     if (caller == RestoreCaller::HistoryWindow) {
         f->Command6->setEnabled(!HistoryText.isEmpty());

@@ -21,5 +21,5 @@ frm2Message::frm2Message() : VbForm(QStringLiteral("frm2Message"), Qt::WindowSta
 
 void frm2Message::Form_QueryUnload(int& /*Cancel*/, int /*UnloadMode*/) {
     NoticeClosed = 1;
-    BoxLayout::GiveMainBack(QStringLiteral("frm3Message"));
+    BoxLayout::GiveMainBack();
 }

@@ -28,5 +28,5 @@ frm3Message::frm3Message() : VbForm(QStringLiteral("frm3Message"), Qt::WindowSta
 
 void frm3Message::Form_QueryUnload(int& /*Cancel*/, int /*UnloadMode*/) {
     if (AnswerCode != 1) AnswerCode = 2;
-    BoxLayout::GiveMainBack(QStringLiteral("frm2Message"));
+    BoxLayout::GiveMainBack();
 }

@@ -56,10 +56,7 @@ void frmMessage::FitToLabel2(double margin, double buttonHalfWidth) {
 void frmMessage::Command1_Click() {
     hide();
     MessageWindowUp = 0;
-    if (!IsFormLoaded(QStringLiteral("frm3Message")) &&
-        !IsFormLoaded(QStringLiteral("frm2Message")) &&
-        !IsFormLoaded(QStringLiteral("frmRireki")) && !IsFormLoaded(QStringLiteral("frmOption")))
-        EnableMainControls();
+    EnableMainControls();
     StopAllSounds();
     if (AlarmFired == 0 && StartupNoticePending == 1) {
         RestoreMainButtons(RestoreCaller::AlarmWindow);

@@ -1,3 +1,4 @@
+#include "app/MainLock.h"
 #include "app/frmMain.h"
 #include "platform/TextFile.h"
 
@@ -40,14 +41,14 @@ QString OneLine(const QString& text) {
 } // namespace
 
 void frmMain::UpdateAddButtons() {
-    const bool any = !Text1->text().isEmpty() || !Text2->text().isEmpty();
+    const bool any = !MainLocked() && (!Text1->text().isEmpty() || !Text2->text().isEmpty());
     Command1->setEnabled(any);
     Command8->setEnabled(any);
 }
 
 void frmMain::UpdateConvertButton() {
-    Command5->setEnabled(!Text4->text().isEmpty() || !Text5->text().isEmpty() ||
-                         !Text6->text().isEmpty());
+    Command5->setEnabled(!MainLocked() && (!Text4->text().isEmpty() || !Text5->text().isEmpty() ||
+                                           !Text6->text().isEmpty()));
 }
 
 void frmMain::Text1_Change() {

@@ -37,7 +37,7 @@ void UpdateRowButtons() {
     FlexGrid* grid = f->MSFlexGrid1;
     SelectedRow = grid->Row();
     const bool selected = grid->Col() > 0;
-    SetRowButtons(f, selected && FirstTickPending != 1);
+    SetRowButtons(f, selected && FirstTickPending != 1 && !MainLocked());
 }
 
 void ClearSelection() {
@@ -129,6 +129,7 @@ void frmMain::ResetAll() {
             QStringLiteral("すべてをリセットします、データは初期状態になりますがよろしいですか？")))
         return;
     ScheduleCount = 0;
+    AlarmImminent = 0;
     FlexGrid* grid = MSFlexGrid1;
     grid->SetRedraw(false);
     grid->Clear();
@@ -144,7 +145,7 @@ void frmMain::ResetAll() {
     Text3->clear();
     SetPickerDate(today);
     Command4->setEnabled(false);
-    Command8->setEnabled(true);
+    Command8->setEnabled(!MainLocked());
     UpdateRowButtons();
     Text4->clear();
     Text5->clear();

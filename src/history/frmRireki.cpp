@@ -7,7 +7,6 @@
 #include "core/Twips.h"
 #include "core/mdlMain.h"
 #include "dialogs/MessageWaits.h"
-#include "dialogs/frmMessage.h"
 #include "platform/Fonts.h"
 #include "store/FlexGrid.h"
 #include "store/HistoryFile.h"
@@ -88,10 +87,7 @@ void frmRireki::Command1_Click() {
 void frmRireki::Form_QueryUnload(int& /*Cancel*/, int /*UnloadMode*/) {
     if (frmMain* f = Main()) f->show();
     MainHidden = 0;
-    const frmMessage* alarm = FormSlot<frmMessage>::Get();
-    if (!IsFormLoaded(QStringLiteral("frm2Message")) && !(alarm && alarm->isVisible()) &&
-        !IsFormLoaded(QStringLiteral("frm3Message")) && !IsFormLoaded(QStringLiteral("frmOption")))
-        EnableMainControls();
+    EnableMainControls();
     RestoreMainButtons(RestoreCaller::HistoryWindow);
     HistoryText = Text1->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 }

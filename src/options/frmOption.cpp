@@ -8,7 +8,6 @@
 #include "core/Twips.h"
 #include "core/mdlMain.h"
 #include "dialogs/MessageWaits.h"
-#include "dialogs/frmMessage.h"
 #include "platform/Fonts.h"
 #include "platform/Mci.h"
 
@@ -83,10 +82,7 @@ frmOption::frmOption() : VbForm(QStringLiteral("frmOption"), Qt::WindowStaysOnTo
     connect(Command2, &QPushButton::clicked, this, &frmOption::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &frmOption::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &frmOption::Command4_Click);
-    connect(Command1, &QPushButton::clicked, this, [this] {
-        StopAllSounds();
-        Unload();
-    });
+    connect(Command1, &QPushButton::clicked, this, [this] { Unload(); });
     connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (text != SoundFilePath) Text1->setText(SoundFilePath);
     });
@@ -202,15 +198,15 @@ void frmOption::Command4_Click() {
 }
 
 void frmOption::Form_QueryUnload(int& /*Cancel*/, int /*UnloadMode*/) {
+    // The play test ends with the window, or alarms would ring with sound off.
+    StopAllSounds();
+    SoundTestOn = 0;
     if (Option1[4]->isChecked() && Text1->text().isEmpty()) {
         ShowNotice(
             QStringLiteral("サウンドファイルのパスが選択されていません、サウンド1に設定します。"));
         SoundIndex = 0;
     }
     ReopenUserSound();
-    const frmMessage* alarm = FormSlot<frmMessage>::Get();
-    if (!IsFormLoaded(QStringLiteral("frm2Message")) && !(alarm && alarm->isVisible()) &&
-        !IsFormLoaded(QStringLiteral("frm3Message")) && !IsFormLoaded(QStringLiteral("frmRireki")))
-        EnableMainControls();
+    EnableMainControls();
     RestoreMainButtons(RestoreCaller::OptionsWindow);
 }

@@ -21,17 +21,26 @@ void SetExecutableFolder(const QString& folder) {
     g_folderOverride = folder;
 }
 
-bool AcquireSingleInstance() {
+Instance AcquireSingleInstance() {
     // One lock per executable folder, so two copies in different folders may run.
     const QByteArray id =
         QCryptographicHash::hash(ExecutableFolder().toUtf8(), QCryptographicHash::Sha1)
             .toHex()
             .left(16);
-    auto lock = std::make_unique<QLockFile>(QDir::temp().filePath("velsokura-" + id + ".lock"));
+    auto lock =
+        std::make_unique<QLockFile>(QDir(LockFolder()).filePath("velsokura-" + id + ".lock"));
     lock->setStaleLockTime(0); // only a live owner counts
-    if (!lock->tryLock(0)) return false;
+    if (!lock->tryLock(0)) {
+        // A full disk or a folder we may not write is no second instance.
+        return lock->error() == QLockFile::LockFailedError ? Instance::AlreadyRunning
+                                                           : Instance::LockUnavailable;
+    }
     g_lock = std::move(lock);
-    return true;
+    return Instance::Acquired;
+}
+
+QString LockFolder() {
+    return QDir::tempPath();
 }
 
 void ReleaseSingleInstance() {

@@ -7,9 +7,12 @@ namespace AppPaths {
 QString ExecutableFolder();
 void SetExecutableFolder(const QString& folder);
 
-// True when no other instance runs from the same executable folder; holds the
-// lock until ReleaseSingleInstance or the end of the process.
-bool AcquireSingleInstance();
+// Whether this is the one instance running from the executable folder; when
+// Acquired, holds the lock until ReleaseSingleInstance or the end of the process.
+enum class Instance { Acquired, AlreadyRunning, LockUnavailable };
+Instance AcquireSingleInstance();
 void ReleaseSingleInstance();
+// Where the lock lives, for telling the user.
+QString LockFolder();
 
 } // namespace AppPaths
