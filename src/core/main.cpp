@@ -17,7 +17,7 @@ int main(int argc, char* argv[]) {
     main->Form_Load();
     if (mdlMain::ProgramEnded == 1) return 0;
     main->show();
-    // Until here a signal ends the process as before: nothing is written yet.
+    // Before this a signal simply ends the process: start-up writes nothing.
     CatchQuitSignals(main, [main] { main->EndSession(); });
     return QApplication::exec();
 }
