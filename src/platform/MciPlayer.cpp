@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QMediaPlayer>
 #include <QRegularExpression>
-#include <QUrl>
 
 namespace {
 const QRegularExpression kOpen(QString::fromLatin1(R"re(^open\s+"([^"]+)"\s+alias\s+(\S+)$)re"),
@@ -16,7 +15,20 @@ const QRegularExpression kStop(QString::fromLatin1(R"(^stop\s+(\S+)$)"),
                                QRegularExpression::CaseInsensitiveOption);
 const QRegularExpression kClose(QString::fromLatin1(R"(^close\s+(\S+)$)"),
                                 QRegularExpression::CaseInsensitiveOption);
+
+// The channel of an alias in the map (const or not), or null.
+template <class Map> auto* FindIn(Map& channels, const QString& alias) {
+    const auto it = channels.find(alias.toLower());
+    return it == channels.end() ? nullptr : &it->second;
+}
 } // namespace
+
+MciPlayer::MciPlayer(QObject* parent) : QObject(parent) {
+    // Qt's FFmpeg backend starts a sound within tens of milliseconds, its
+    // GStreamer backend (the default here) after a few hundred. A backend
+    // the user chose stands.
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "ffmpeg");
+}
 
 MciPlayer::~MciPlayer() = default;
 
@@ -25,9 +37,26 @@ MciPlayer& MciPlayer::Shared() {
     return *shared;
 }
 
+bool MciPlayer::IsOpen(const QString& alias) const {
+    return FindIn(channels_, alias) != nullptr;
+}
+
 QMediaPlayer* MciPlayer::Player(const QString& alias) const {
-    const auto it = channels_.find(alias.toLower());
-    return it == channels_.end() ? nullptr : it->second.player.get();
+    const Channel* channel = FindIn(channels_, alias);
+    return channel ? channel->player.get() : nullptr;
+}
+
+void MciPlayer::Play(Channel& channel) {
+    channel.player.reset();
+    channel.output = std::make_unique<QAudioOutput>();
+    channel.player = std::make_unique<QMediaPlayer>();
+    channel.player->setAudioOutput(channel.output.get());
+    // Qt's FFmpeg backend cannot open a file URL whose path has a space or a
+    // non-ASCII character; a device reads any path.
+    channel.file = std::make_unique<QFile>(channel.source.toLocalFile());
+    channel.file->open(QIODevice::ReadOnly);
+    channel.player->setSourceDevice(channel.file.get(), channel.source);
+    channel.player->play();
 }
 
 void MciPlayer::Send(const QString& command) {
@@ -36,20 +65,12 @@ void MciPlayer::Send(const QString& command) {
         const QString alias = m.captured(2).toLower();
         const QString path = m.captured(1);
         // Like the original device: an alias in use, or a missing file, fails.
-        if (channels_.count(alias) != 0 || !QFileInfo(path).isFile()) return;
-        Channel channel;
-        channel.output = std::make_unique<QAudioOutput>();
-        channel.player = std::make_unique<QMediaPlayer>();
-        channel.player->setAudioOutput(channel.output.get());
-        channel.player->setSource(QUrl::fromLocalFile(path));
-        channels_.emplace(alias, std::move(channel));
+        if (IsOpen(alias) || !QFileInfo(path).isFile()) return;
+        channels_[alias].source = QUrl::fromLocalFile(path);
     } else if (const auto p = kPlay.match(text); p.hasMatch()) {
-        if (QMediaPlayer* player = Player(p.captured(1))) {
-            player->setPosition(0);
-            player->play();
-        }
+        if (Channel* channel = FindIn(channels_, p.captured(1))) Play(*channel);
     } else if (const auto s = kStop.match(text); s.hasMatch()) {
-        if (QMediaPlayer* player = Player(s.captured(1))) player->stop();
+        if (Channel* channel = FindIn(channels_, s.captured(1))) channel->player.reset();
     } else if (const auto c = kClose.match(text); c.hasMatch()) {
         channels_.erase(c.captured(1).toLower());
     }

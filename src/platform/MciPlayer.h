@@ -1,23 +1,30 @@
 #pragma once
-// Plays the multimedia string commands with Qt Multimedia, one player per
-// alias: open "PATH" alias NAME, play NAME from 0, stop NAME, close NAME.
-// Anything else, or a command that cannot be carried out, does nothing.
+// Plays the multimedia string commands with Qt Multimedia: open "PATH" alias
+// NAME, play NAME from 0, stop NAME, close NAME. Anything else, or a command
+// that cannot be carried out, does nothing.
+// Opening only takes note of the file; each play makes a fresh player, which
+// stop and close let go. A player kept from one play to the next could start
+// late, or stay silent once another channel had played.
 
 #include <QAudioOutput>
+#include <QFile>
 #include <QMediaPlayer>
 #include <QObject>
 #include <QString>
+#include <QUrl>
 #include <map>
 #include <memory>
 
 class MciPlayer : public QObject {
     Q_OBJECT
   public:
-    using QObject::QObject;
+    explicit MciPlayer(QObject* parent = nullptr);
     ~MciPlayer() override;
 
     void Send(const QString& command);
-    // The player of an open alias, or null.
+    // Whether the alias is open.
+    bool IsOpen(const QString& alias) const;
+    // The player of the alias's latest play, or null.
     QMediaPlayer* Player(const QString& alias) const;
 
     // The one player of the program, owned by the application object.
@@ -25,8 +32,12 @@ class MciPlayer : public QObject {
 
   private:
     struct Channel {
+        QUrl source;
         std::unique_ptr<QAudioOutput> output;
+        std::unique_ptr<QFile> file;
         std::unique_ptr<QMediaPlayer> player;
     };
+    void Play(Channel& channel);
+
     std::map<QString, Channel> channels_; // by alias, lower case
 };
