@@ -100,7 +100,7 @@ REC_RATE=8000
 record() {
     REC_FILE="$E2E_TMP/record.raw"
     parec -d e2e.monitor --format=s16le --rate=$REC_RATE --channels=1 --latency-msec=10 \
-        --raw >"$REC_FILE" &
+        --raw >"$REC_FILE" 2>/dev/null &
     E2E_PIDS+=($!)
     wait_until 20 test -s "$REC_FILE" || fail "the recording did not start"
 }
@@ -133,17 +133,21 @@ rms() {
         awk '{ s += $1 * $1; n++ } END { printf "%d\n", n ? sqrt(s / n) : 0 }'
 }
 
-# onset_ms FROM_MS LIMIT_MS: the start (ms) of the first 20 ms slice at or
-# after FROM_MS whose RMS exceeds SOUND_RMS, or nothing within LIMIT_MS.
+# onset_ms FROM_MS LIMIT_MS / offset_ms FROM_MS LIMIT_MS: the start (ms) of
+# the first 20 ms slice at or after FROM_MS whose RMS is above / not above
+# SOUND_RMS, or nothing within LIMIT_MS.
 SOUND_RMS=200
-onset_ms() {
+onset_ms() { first_slice "$1" "$2" 1; }
+offset_ms() { first_slice "$1" "$2" 0; }
+first_slice() {
     local from=$1 limit=$2 slice=$((REC_RATE / 50))
     od -An -v -t d2 -w2 -j $((from * REC_RATE / 1000 * 2)) -N $((limit * REC_RATE / 1000 * 2)) \
         "$REC_FILE" |
-        awk -v slice=$slice -v from=$from -v rate=$REC_RATE -v min=$SOUND_RMS '
+        awk -v slice=$slice -v from=$from -v rate=$REC_RATE -v min=$SOUND_RMS -v loud=$3 '
             done { next }
             { s += $1 * $1; n++ }
-            n == slice { if (sqrt(s / n) > min) { print from + int(k * slice * 1000 / rate); done = 1 }
+            n == slice { if ((sqrt(s / n) > min) == loud) {
+                             print from + int(k * slice * 1000 / rate); done = 1 }
                          s = 0; n = 0; k++ }'
 }
 
@@ -153,51 +157,90 @@ onset_ms() {
 shown() { test -n "$(visible_window "$1")"; }
 gone() { ! shown "$1"; }
 
-# start_program FAKE_START: runs the program in APPDIR with its clock starting
-# at FAKE_START (monotonic time stays real, which the media framework needs)
+# start_program FAKE_START [FOLDER]: runs the program of APPDIR in FOLDER
+# (default APPDIR: where its file dialog starts) with its clock starting at
+# FAKE_START (monotonic time stays real, which the media framework needs)
 # and waits for its main window.
 start_program() {
-    (cd "$APPDIR" && FAKETIME_DONT_FAKE_MONOTONIC=1 exec faketime -f "@$1" \
-        ./velsokura) >"$E2E_TMP/program.log" 2>&1 &
+    (cd "${2:-$APPDIR}" && FAKETIME_DONT_FAKE_MONOTONIC=1 exec faketime -f "@$1" \
+        "$APPDIR/velsokura") >"$E2E_TMP/program.log" 2>&1 &
     E2E_PIDS+=($!)
     wait_until 30 shown "^velsokura　" || fail "no main window"
+    # faketime runs the program as its child.
+    PROGRAM_PID=$(ps -o pid= --ppid $!)
+    E2E_PIDS+=($PROGRAM_PID)
 }
+
+# uses_backend NAME: whether the program has loaded Qt's NAME media backend.
+uses_backend() { grep -q "lib$1mediaplugin.so" "/proc/$PROGRAM_PID/maps"; }
+
+# clock_at REGEX: whether the main window's caption (its clock) matches,
+# shown or not.
+clock_at() { xdotool search --name "^velsokura　.*$1" >/dev/null 2>&1; }
 
 # press KEY...: keys to the active window, one after another.
 press() { local k; for k; do xdotool key --clearmodifiers "$k"; sleep 0.05; done; }
 
-activate() { xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true; }
+activate() {
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] ||
+        xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true
+}
 
 open_options() {
+    PLAY_KEY=alt+u
     activate "$(visible_window '^velsokura　')"
     press alt+b
     wait_until 10 shown '^オプション$' || fail "no options window"
     activate "$(visible_window '^オプション$')"
 }
 
-# test_play WHAT: the options window's play button; the sound starts within 500 ms.
+# test_play WHAT: the options window's play button; the sound starts within
+# a second. test_stop WHAT: its stop button; silence follows. (Stop changes the
+# play button's access key.)
+PLAY_KEY=alt+u
 test_play() {
     local from
     from=$(rec_ms)
-    press alt+u
-    expect_sound "test play of $1" "$from" ${ALARM_LIMIT:-500}
+    press $PLAY_KEY
+    expect_sound "test play of $1" "$from" 1000
+}
+test_stop() {
+    local at
+    at=$(rec_ms)
+    press alt+v
+    PLAY_KEY=alt+s
+    expect_silence "$1, after Stop" "$at"
 }
 
-# expect_sound WHAT FROM_MS LIMIT_MS: sound starts within LIMIT_MS of FROM_MS.
+# heard_or_recorded FROM_MS SPAN_MS: whether sound has been heard since
+# FROM_MS, or SPAN_MS have been recorded without it.
+heard_or_recorded() {
+    local now
+    now=$(rec_ms)
+    ((now >= $1 + $2)) || [ -n "$(onset_ms "$1" $((now - $1)))" ]
+}
+
+# expect_sound WHAT FROM_MS LIMIT_MS: sound starts within LIMIT_MS of FROM_MS,
+# at SOUND_AT; returns soon after it starts.
 expect_sound() {
     local what=$1 from=$2 limit=$3 at
-    wait_until 10 recorded $((from + limit + 300))
+    wait_until 10 heard_or_recorded "$from" $((limit + 300)) || fail "$what: the recording stalled"
     at=$(onset_ms "$from" $((limit + 300)))
     [ -n "$at" ] || fail "$what: silent for $((limit + 300)) ms (RMS $(rms "$from" $((from + limit + 300))))"
     ((at - from <= limit)) || fail "$what: sound came $((at - from)) ms late"
-    ok "$what: sound after $((at - from)) ms, RMS $(rms "$at" $((at + 300)))"
+    SOUND_AT=$at
+    wait_until 10 recorded $((at + 200))
+    ok "$what: sound after $((at - from)) ms, RMS $(rms "$at" $((at + 200)))"
 }
 
-# expect_silence WHAT FROM_MS: nothing from 150 ms to 650 ms after FROM_MS.
+# expect_silence WHAT STOP_MS: sound in the 300 ms before STOP_MS (else the
+# stop proves nothing), none from 300 ms to 800 ms after it.
 expect_silence() {
-    local what=$1 from=$2 level
-    wait_until 10 recorded $((from + 650))
-    level=$(rms $((from + 150)) $((from + 650)))
+    local what=$1 from=$2 before level
+    before=$(rms $((from - 300)) "$from")
+    ((before > SOUND_RMS)) || fail "$what: the sound had already ended (RMS $before, $((from - SOUND_AT)) ms after it began)"
+    wait_until 10 recorded $((from + 800))
+    level=$(rms $((from + 300)) $((from + 800)))
     ((level < SOUND_RMS)) || fail "$what: still sounding (RMS $level)"
     ok "$what: silent, RMS $level"
 }
@@ -207,13 +250,15 @@ expect_silence() {
 expect_alarm() {
     local at
     at=$(mark_when 90 shown '^velsokura$') || fail "$1: no alarm window"
-    expect_sound "$1" "$at" ${ALARM_LIMIT:-500}
+    expect_sound "$1" "$at" 500
 }
 
 # acknowledge_alarm: OK on the alarm window; the sound stops.
 acknowledge_alarm() {
+    local at
     activate "$(visible_window '^velsokura$')"
+    at=$(rec_ms)
     press alt+i
     wait_until 10 gone '^velsokura$' || fail "alarm window stays"
-    expect_silence "after OK" "$(rec_ms)"
+    expect_silence "after OK" "$at"
 }
