@@ -90,8 +90,12 @@ start_pulse() {
         --load="module-null-sink sink_name=e2e rate=48000 channels=2" \
         --disallow-module-loading >"$dir/server.log" 2>&1 &
     E2E_PIDS+=($!)
-    wait_until 20 pactl info >/dev/null 2>&1 || skip "no PulseAudio server can start here"
+    wait_until 20 pulse_up $! || skip "no PulseAudio server can start here: $(tail -n 1 "$dir/server.log")"
     pactl set-default-sink e2e
+}
+pulse_up() {
+    kill -0 "$1" 2>/dev/null || skip "no PulseAudio server can start here: $(tail -n 1 "$E2E_TMP/pulse/server.log")"
+    pactl info >/dev/null 2>&1
 }
 
 # record: records what the sink plays, from now on, as mono 16-bit samples
@@ -162,12 +166,14 @@ gone() { ! shown "$1"; }
 # FAKE_START (monotonic time stays real, which the media framework needs)
 # and waits for its main window.
 start_program() {
-    (cd "${2:-$APPDIR}" && FAKETIME_DONT_FAKE_MONOTONIC=1 exec faketime -f "@$1" \
-        "$APPDIR/velsokura") >"$E2E_TMP/program.log" 2>&1 &
+    # A sanitized build accepts the faketime library loaded ahead of it.
+    (cd "${2:-$APPDIR}" && FAKETIME_DONT_FAKE_MONOTONIC=1 \
+        ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" \
+        exec faketime -f "@$1" "$APPDIR/velsokura") >"$E2E_TMP/program.log" 2>&1 &
     E2E_PIDS+=($!)
     wait_until 30 shown "^velsokura　" || fail "no main window"
     # faketime runs the program as its child.
-    PROGRAM_PID=$(ps -o pid= --ppid $!)
+    PROGRAM_PID=$(ps -o pid= --ppid $! | tr -d " ")
     E2E_PIDS+=($PROGRAM_PID)
 }
 
