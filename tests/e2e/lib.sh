@@ -185,7 +185,7 @@ uses_backend() { grep -q "lib$1mediaplugin.so" "/proc/$PROGRAM_PID/maps"; }
 clock_at() { xdotool search --name "^velsokura　.*$1" >/dev/null 2>&1; }
 
 # press KEY...: keys to the active window, one after another.
-press() { local k; for k; do xdotool key --clearmodifiers "$k"; sleep 0.05; done; }
+press() { xdotool key --clearmodifiers --delay 50 "$@"; }
 
 activate() {
     [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] ||
