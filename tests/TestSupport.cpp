@@ -46,6 +46,7 @@ AppFixture::AppFixture(const QDateTime& now) {
     mdlMain::ResetState();
     Fonts::RegisterSubstitutes();
     AppPaths::SetExecutableFolder(dir_.path());
+    AppPaths::SetUserDataFolder(Folder() + QStringLiteral("user-data"));
     Clock::Set(now);
     Mci::SetBackend([this](const QString& c) { soundCommands << c; });
     auto fake = std::make_unique<FakeTray>();

@@ -42,6 +42,23 @@ frmMain* Start(AppFixture& app) {
     return main;
 }
 
+// An installed copy: the program in BIN under the fixture's folder, its
+// defaults in the installed share folder, and a user data folder of its own.
+QString Install(const AppFixture& app, const QString& bin) {
+    AppPaths::SetExecutableFolder(app.Folder() + bin);
+    AppPaths::SetUserDataFolder(app.Folder() + "home/velsokura");
+    const QString defaults = AppPaths::InstalledDefaultsFolder() + '/';
+    const QList<QPair<QString, QByteArray>> files = {
+        {"velsokura.txt", "0\r\n"}, {"AppData.txt", "1,0,0,\r\n"}, {"Mirato1.mp3", "ID3 chime"}};
+    QDir().mkpath(app.Folder() + bin);
+    QDir().mkpath(defaults);
+    for (const auto& [name, bytes] : files) {
+        QFile f(defaults + name);
+        if (f.open(QIODevice::WriteOnly)) f.write(bytes);
+    }
+    return defaults;
+}
+
 QString NoticeText() {
     frmMessage* alarm = FormSlot<frmMessage>::Get();
     return alarm && alarm->isVisible() ? alarm->Label2->Caption() : QString();
@@ -64,6 +81,10 @@ class TestStartup : public QObject {
     void secondInstanceIsRefused();
     void saveLeftoversGoOnceTheLockIsHeld();
     void folderPathLimit();
+    void installedCopyUsesUserDataFolder_data();
+    void installedCopyUsesUserDataFolder();
+    void installedCopiesShareOneLockPerUser();
+    void installedPathLimit();
     void missingFilesEndWithoutWriting_data();
     void missingFilesEndWithoutWriting();
     void cancelWhileReadingEndsWithoutWriting();
@@ -296,12 +317,77 @@ void TestStartup::folderPathLimit() {
     }
     AppFixture app;
     app.WriteDefaults();
-    AppPaths::SetExecutableFolder(app.Folder() + QString(231 - app.Folder().size(), QChar('y')));
+    const QString tooLong = app.Folder() + QString(231 - app.Folder().size(), QChar('y'));
+    QVERIFY(QDir().mkpath(tooLong));
+    AppPaths::SetExecutableFolder(tooLong);
     BoxAnswerer boxes;
     Start(app);
     QCOMPARE(AppFolder.size(), 232);
     QCOMPARE(boxes.texts, QStringList{"velsokuraのパスが長すぎます。"});
     QCOMPARE(ProgramEnded, std::uint8_t(1));
+}
+
+void TestStartup::installedCopyUsesUserDataFolder_data() {
+    QTest::addColumn<QByteArray>("userSchedules"); // empty: no user data folder yet
+    QTest::addColumn<QByteArray>("userSettings");
+    QTest::addColumn<QByteArray>("schedulesAtExit");
+    QTest::newRow("first start copies the defaults")
+        << QByteArray() << QByteArray("1,0,0,\r\n") << QByteArray("1\r\n");
+    const QByteArray own = Cp932("1\r\n" + ScheduleLine(Tomorrow, " 明日") + "\r\n");
+    QTest::newRow("the user's files stay") << own << QByteArray("0,2,1,\r\n") << own;
+}
+
+void TestStartup::installedCopyUsesUserDataFolder() {
+    QFETCH(QByteArray, userSchedules);
+    QFETCH(QByteArray, userSettings);
+    QFETCH(QByteArray, schedulesAtExit);
+    AppFixture app;
+    const QString defaults = Install(app, "usr/bin");
+    const QString user = app.Folder() + "home/velsokura/";
+    if (!userSchedules.isEmpty()) {
+        QVERIFY(QDir().mkpath(user));
+        app.WriteFile("home/velsokura/velsokura.txt", userSchedules);
+        app.WriteFile("home/velsokura/AppData.txt", userSettings);
+    }
+    BoxAnswerer boxes;
+    frmMain* main = Start(app);
+    QCOMPARE(AppFolder, user);
+    QCOMPARE(ProgramEnded, std::uint8_t(0));
+    QVERIFY(boxes.texts.isEmpty());
+    QCOMPARE(app.ReadFile("home/velsokura/Mirato1.mp3"),
+             userSchedules.isEmpty() ? QByteArray("ID3 chime") : QByteArray());
+    QTest::mouseClick(main->Command3, Qt::LeftButton);
+    QCOMPARE(app.ReadFile("home/velsokura/velsokura.txt"), schedulesAtExit);
+    QCOMPARE(app.ReadFile("home/velsokura/AppData.txt"), userSettings);
+    QCOMPARE(app.ReadFile("home/velsokura/RirekiData.dat"), QByteArray("\r\n"));
+    QVERIFY(QDir(app.Folder() + "usr/bin").isEmpty());
+    QCOMPARE(QDir(defaults).entryList(QDir::Files),
+             QStringList({"AppData.txt", "Mirato1.mp3", "velsokura.txt"}));
+}
+
+void TestStartup::installedCopiesShareOneLockPerUser() {
+    AppFixture app;
+    Install(app, "usr/bin");
+    BoxAnswerer boxes;
+    Start(app);
+    QCOMPARE(ProgramEnded, std::uint8_t(0));
+    // Another installed copy on the same user data folder.
+    Install(app, "opt/bin");
+    app.NewMain()->Form_Load();
+    QCOMPARE(boxes.texts, QStringList{"velsokuraはすでに起動されています。"});
+    QCOMPARE(ProgramEnded, std::uint8_t(1));
+}
+
+void TestStartup::installedPathLimit() {
+    AppFixture app;
+    Install(app, "usr/bin");
+    const QString user = app.Folder() + QString(231 - app.Folder().size(), QChar('u'));
+    AppPaths::SetUserDataFolder(user);
+    BoxAnswerer boxes;
+    Start(app);
+    QCOMPARE(AppFolder.size(), 232);
+    QCOMPARE(boxes.texts, QStringList{"velsokuraのパスが長すぎます。"});
+    QVERIFY(!QFileInfo::exists(user));
 }
 
 void TestStartup::missingFilesEndWithoutWriting_data() {

@@ -69,6 +69,7 @@ void SetHistoryButton(QPushButton* button, const QColor& emptyColor) {
 } // namespace
 
 void frmMain::Form_Load() {
+    InitAppFolder();
     const AppPaths::Instance instance = AppPaths::AcquireSingleInstance();
     if (instance == AppPaths::Instance::AlreadyRunning) {
         QApplication::beep();
@@ -88,13 +89,13 @@ void frmMain::Form_Load() {
         return;
     }
     StartupNoticePending = 1;
-    InitAppFolder();
     if (AppFolder.size() > 231) {
         QMessageBox::information(nullptr, QStringLiteral("velsokura"),
                                  QStringLiteral("velsokuraのパスが長すぎます。"));
         EndProgram();
         return;
     }
+    AppPaths::CopyDefaultsOnFirstStart();
     for (const QString& name :
          {ScheduleFile::FileName, QStringLiteral("AppData.txt"), QStringLiteral("RirekiData.dat")})
         SaveLeftovers::Remove(AppFolder + name);

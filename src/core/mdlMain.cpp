@@ -40,7 +40,7 @@ void ResetState() {
 }
 
 void InitAppFolder() {
-    AppFolder = AppPaths::ExecutableFolder();
+    AppFolder = AppPaths::DataFolder();
     if (!AppFolder.endsWith(QLatin1Char('/'))) AppFolder += QLatin1Char('/');
 }
 

@@ -9,7 +9,7 @@ class frmMain;
 
 namespace mdlMain {
 
-inline QString AppFolder;         // executable's folder, ending in a separator
+inline QString AppFolder;         // folder of every data file, ending in a separator
 inline int ScheduleCount = 0;     // appointments in the grid (0 for the empty row)
 inline QString HistoryText;       // entries newest first, CR LF between them
 inline std::uint8_t AdShown = 0;  // first-run window already shown
@@ -51,7 +51,8 @@ void SetMain(frmMain* form);
 // Puts every global back to its launch value (a fresh run).
 void ResetState();
 
-// Sets AppFolder from the executable's folder, with one trailing separator.
+// Sets AppFolder to the data folder (AppPaths::DataFolder), with one trailing
+// separator.
 void InitAppFolder();
 
 // Ends the program at once: no save, no further messages.

@@ -7,7 +7,23 @@ namespace AppPaths {
 QString ExecutableFolder();
 void SetExecutableFolder(const QString& folder);
 
-// Whether this is the one instance running from the executable folder; when
+// The user's own data folder (~/.local/share/velsokura on Linux); tests put a
+// folder of their own here.
+QString UserDataFolder();
+void SetUserDataFolder(const QString& folder);
+
+// Where an installed copy finds its default files: share/velsokura beside bin.
+QString InstalledDefaultsFolder();
+
+// The folder of every data file: beside the executable for a portable copy,
+// the user's data folder for an installed copy or one the user cannot write to.
+QString DataFolder();
+
+// On the first start in the user's data folder, puts the installed defaults
+// there. Never writes over a file.
+void CopyDefaultsOnFirstStart();
+
+// Whether this is the one instance running on the data folder; when
 // Acquired, holds the lock until ReleaseSingleInstance or the end of the process.
 enum class Instance { Acquired, AlreadyRunning, LockUnavailable };
 Instance AcquireSingleInstance();
