@@ -4,12 +4,10 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-namespace {
-
-QPixmap Bell(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
+QImage AppIconImage(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 48.0, size / 48.0);
     // Body: a dome that flares into a rim.
@@ -33,14 +31,13 @@ QPixmap Bell(int size) {
     p.drawEllipse(QPointF(24, 5), 3, 3);
     p.setBrush(QColor(120, 70, 10));
     p.drawEllipse(QPointF(24, 43), 4, 4);
-    return pixmap;
+    p.end();
+    return image;
 }
-
-} // namespace
 
 QIcon AppIcon() {
     QIcon icon;
     for (int size : {16, 24, 32, 48, 64, 128})
-        icon.addPixmap(Bell(size));
+        icon.addPixmap(QPixmap::fromImage(AppIconImage(size)));
     return icon;
 }
