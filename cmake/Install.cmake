@@ -47,9 +47,11 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # Libraries come from dpkg-shlibdeps; what is only loaded at run time is named:
-# Qt's Japanese translations, the GStreamer pieces that decode and play the
-# mp3 sounds, and a font for the Japanese text.
+# Qt's Japanese translations and a font for the Japanese text. The sounds play
+# on Qt's FFmpeg backend, a plugin of libqt6multimedia6 whose FFmpeg and
+# PulseAudio libraries that package already depends on; the GStreamer plugins
+# serve whoever chooses that backend (QT_MEDIA_BACKEND=gstreamer).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-translations-l10n, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good")
 include(CPack)
