@@ -17,7 +17,6 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 
 using namespace mdlMain;
 
@@ -84,8 +83,6 @@ frmOshirase::frmOshirase() : VbForm(QStringLiteral("frmOshirase")) {
         w->setMouseTracking(true);
         w->installEventFilter(this);
     }
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
     if (Main()) Main()->hide();
 }
 

@@ -13,9 +13,7 @@
 #include "store/FlexGrid.h"
 #include "store/ScheduleFile.h"
 
-#include <QGuiApplication>
 #include <QPushButton>
-#include <QScreen>
 
 using namespace mdlMain;
 
@@ -45,10 +43,6 @@ void FireAlarm() {
         alarm->SetLabel2Text(QString(grid->TextMatrix(1, 2)).replace(amp, doubled));
     }
     const double labelWidth = Twips::Width(alarm->Label2);
-    alarm->SetWidthTw(labelWidth >= 3015 ? labelWidth + 300 : 3435);
-    const double width = alarm->WidthTw();
-    Twips::SetLeft(alarm->Command1, width / 2 - 737.5);
-    Twips::SetLeft(alarm->Label2, width / 2 - labelWidth / 2);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        alarm->SetLeftTw(Twips::FromPxX(screen->geometry().width()) / 2 - width / 2);
+    alarm->FitWidth(labelWidth >= 3015 ? labelWidth + frmMessage::kAlarmMargin : 3435, 737.5);
+    alarm->CentreOnScreen();
 }

@@ -23,7 +23,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 #include <exception>
 
 using namespace mdlMain;
@@ -114,11 +113,7 @@ bool frmMain::LoadSteps() {
     alarm->hide();
     connect(&Tray(), &TrayIcon::LeftButtonDown, this, &frmMain::TrayIcon_LeftButtonDown,
             Qt::UniqueConnection);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect s = screen->geometry();
-        move(Twips::ToPxX(Twips::FromPxX(s.width()) / 2 - 10920 / 2.0),
-             Twips::ToPxY(Twips::FromPxY(s.height()) / 2 - 6900 / 2.0));
-    }
+    CentreOnScreen();
     setWindowState(Qt::WindowMinimized);
 
     if (!LoadSchedules() || !LoadSettings()) return false;
@@ -185,10 +180,8 @@ void frmMain::ShowStartupNotice(const QString& text) {
 
 void frmMain::FitNoticeWindow(bool centre) {
     frmMessage* alarm = FormSlot<frmMessage>::Load();
-    alarm->FitToLabel2(1500, Twips::Width(alarm->Command1) / 2);
-    if (!centre) return;
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        alarm->SetLeftTw(Twips::FromPxX(screen->geometry().width()) / 2 - alarm->WidthTw() / 2);
+    alarm->FitWidth(Twips::Width(alarm->Label2) + 1500, Twips::Width(alarm->Command1) / 2);
+    if (centre) alarm->CentreOnScreen();
 }
 
 void frmMain::FitFrameToRows() {

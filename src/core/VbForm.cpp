@@ -5,6 +5,42 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QScopedValueRollback>
+#include <QScreen>
+#include <algorithm>
+
+namespace {
+
+// Until the window manager has framed one of our windows, a frame as wide as
+// the common ones is assumed, so that no guess puts a title bar off screen.
+constexpr QMargins kAssumedFrame(8, 32, 8, 8);
+
+QMargins Frame(const QWidget* w) {
+    const QRect f = w->frameGeometry();
+    const QRect g = w->geometry();
+    return {g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
+            f.bottom() - g.bottom()};
+}
+
+// The frame of this window when the window manager has told it, else that of
+// another of ours.
+QMargins KnownFrame(const QWidget* w) {
+    if (w->isVisible() && !Frame(w).isNull()) return Frame(w);
+    const auto windows = QApplication::topLevelWidgets();
+    for (const QWidget* other : windows)
+        if (other->isVisible() && !Frame(other).isNull()) return Frame(other);
+    return kAssumedFrame;
+}
+
+QRect MainScreenArea() {
+    const auto windows = QApplication::topLevelWidgets();
+    for (const QWidget* w : windows)
+        if (w->objectName() == QLatin1String("frmMain") && w->screen())
+            return w->screen()->availableGeometry();
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    return primary ? primary->availableGeometry() : QRect();
+}
+
+} // namespace
 
 VbForm::VbForm(const QString& name, Qt::WindowFlags extraFlags)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -40,14 +76,50 @@ void VbForm::closeEvent(QCloseEvent* event) {
 double VbForm::WidthTw() const {
     return Twips::FromPxX(width());
 }
-void VbForm::SetLeftTw(double twips) {
-    move(Twips::ToPxX(twips), pos().y());
-}
 void VbForm::SetWidthTw(double twips) {
     setFixedWidth(Twips::ToPxX(twips));
 }
 void VbForm::SetClientSizeTw(double width, double height) {
     setFixedSize(Twips::ToPxX(width), Twips::ToPxY(height));
+}
+
+void VbForm::CentreOnScreen() {
+    const QRect area = MainScreenArea();
+    if (area.isEmpty()) return;
+    const QMargins frame = KnownFrame(this);
+    framedWith_ = frame;
+    const QSize outer = size().grownBy(frame);
+    const QPoint corner(std::max(area.left(), area.left() + (area.width() - outer.width()) / 2),
+                        std::max(area.top(), area.top() + (area.height() - outer.height()) / 2));
+    // The client area is placed, not the frame: window managers differ in how
+    // they read a frame position, but all of them keep a client where asked.
+    // No position is read back: the window manager may not have reported it.
+    setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), size()));
+}
+
+int VbForm::MaxClientWidth() const {
+    const QMargins frame = KnownFrame(this);
+    return MainScreenArea().width() - frame.left() - frame.right();
+}
+
+bool VbForm::event(QEvent* event) {
+    // Once the window manager has framed the window, a centring made with an
+    // assumed frame is made again with the real one.
+    if (event->type() == QEvent::Paint && !framedWith_.isNull() && isVisible() &&
+        !Frame(this).isNull()) {
+        const bool guessed = Frame(this) != framedWith_;
+        framedWith_ = QMargins();
+        if (guessed) CentreOnScreen();
+        framedWith_ = QMargins();
+    }
+    return QWidget::event(event);
+}
+
+void VbForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (placed_) return;
+    placed_ = true;
+    CentreOnScreen();
 }
 
 bool IsFormLoaded(const QString& name) {

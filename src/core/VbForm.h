@@ -2,6 +2,7 @@
 // A top-level window with the load / close-request / unload life of the
 // program's windows: loaded when first used, gone once unloaded.
 
+#include <QMargins>
 #include <QPointer>
 #include <QWidget>
 
@@ -26,19 +27,30 @@ class VbForm : public QWidget {
 
     // Geometry in twips.
     double WidthTw() const;
-    void SetLeftTw(double twips);
     void SetWidthTw(double twips);
     void SetClientSizeTw(double width, double height);
+
+    // Centres the window, its frame included, in the free area of the main
+    // window's screen; a window larger than that area keeps its frame's top
+    // left corner on the screen.
+    void CentreOnScreen();
+    // The widest client area whose frame still fits on that screen.
+    int MaxClientWidth() const;
 
   protected:
     virtual void Form_QueryUnload(int& Cancel, int UnloadMode);
     virtual void Form_Unload();
     // The window's own close box.
     void closeEvent(QCloseEvent* event) override;
+    // A window opens centred on the main window's screen.
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
   private:
     bool unloaded_ = false;
     bool closing_ = false;
+    bool placed_ = false;
+    QMargins framedWith_; // the frame the last centring assumed, until checked
 };
 
 // True while a window of that exact name (case-sensitive) is loaded.

@@ -7,10 +7,8 @@
 #include "dialogs/MessageWaits.h"
 #include "platform/Fonts.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 namespace BoxLayout {
 
@@ -18,10 +16,6 @@ void SetUp(VbForm* box, double clientWidth, double clientHeight) {
     box->setFont(QFont(Fonts::Gothic, 9));
     Colors::SetBackColor(box, Colors::White);
     box->SetClientSizeTw(clientWidth, clientHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect s = screen->geometry();
-        box->move(s.center() - QPoint(box->width() / 2, box->height() / 2));
-    }
 }
 
 QLabel* MessageLabel(VbForm* box, double left, double top, double width, double height) {

@@ -14,6 +14,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 using namespace mdlMain;
 
@@ -32,25 +33,44 @@ frmMessage::frmMessage() : VbForm(QStringLiteral("frmMessage"), Qt::WindowStaysO
     Label2 = new VbLabel(this);
     Label2->setTextFormat(Qt::PlainText);
     Twips::Place(Label2, 120, 600, 0, 255);
-    SetLabel2Text(QString());
 
     Command1 = GreyButton(this, QStringLiteral("OK(&I)"), 240, 1200, 1455, 615);
     connect(Command1, &QPushButton::clicked, this, &frmMessage::Command1_Click);
+    SetLabel2Text(QString());
 }
 
 void frmMessage::SetLabel2Text(const QString& caption) {
     Label2->SetCaption(caption);
-    Label2->adjustSize();
-    Twips::Place(Label2, Twips::Left(Label2), Twips::Top(Label2),
-                 Twips::FromPxX(Label2->sizeHint().width()), Twips::FromPxY(Label2->height()));
+    // A text wider than the screen allows wraps, and the window grows down.
+    Label2->setWordWrap(false);
+    int width = Label2->sizeHint().width();
+    int height = Label2->sizeHint().height();
+    const int widest = MaxClientWidth() - Twips::ToPxX(kAlarmMargin);
+    if (width > widest) {
+        Label2->setWordWrap(true);
+        width = widest;
+        height = Label2->heightForWidth(widest);
+    }
+    Twips::Place(Label2, Twips::Left(Label2), Twips::Top(Label2), Twips::FromPxX(width),
+                 Twips::FromPxY(height));
+    ArrangeRows();
 }
 
-void frmMessage::FitToLabel2(double margin, double buttonHalfWidth) {
-    const double labelWidth = Twips::Width(Label2);
-    SetWidthTw(labelWidth + margin);
-    const double width = WidthTw();
-    Twips::SetLeft(Label2, width / 2 - labelWidth / 2);
-    Twips::SetLeft(Command1, width / 2 - buttonHalfWidth);
+void frmMessage::ArrangeRows() {
+    // The start-up notice has no date: its row is left out, not shown empty.
+    const bool dated = !Label1->Caption().isEmpty();
+    Label1->setVisible(dated);
+    Twips::SetTop(Label2, dated ? 600 : 120);
+    const double buttonTop = Twips::Top(Label2) + Twips::Height(Label2) + 345;
+    Twips::SetTop(Command1, buttonTop);
+    setFixedHeight(Twips::ToPxY(buttonTop + Twips::Height(Command1) + 129));
+}
+
+void frmMessage::FitWidth(double width, double buttonHalfWidth) {
+    setFixedWidth(std::min(Twips::ToPxX(width), MaxClientWidth()));
+    const double shown = WidthTw();
+    Twips::SetLeft(Label2, shown / 2 - Twips::Width(Label2) / 2);
+    Twips::SetLeft(Command1, shown / 2 - buttonHalfWidth);
 }
 
 void frmMessage::Command1_Click() {

@@ -11,16 +11,24 @@ class frmMessage : public VbForm {
   public:
     frmMessage();
 
-    // Puts the caption into Label2, which sizes itself to it.
+    // Room an alarm leaves beside its text.
+    static constexpr double kAlarmMargin = 300;
+
+    // Puts the caption into Label2, which sizes itself to it (wrapping what
+    // the screen cannot hold in one line), and sets the window's height.
     void SetLabel2Text(const QString& caption);
-    // Widens the window and centres Label2 and OK in it.
-    void FitToLabel2(double margin, double buttonHalfWidth);
+    // Sets the window's width, never wider than its screen allows, and
+    // centres Label2 and OK in it.
+    void FitWidth(double width, double buttonHalfWidth);
 
     VbLabel* Label1;       // the schedule's date-time
     VbLabel* Label2;       // the schedule's text or the notice
     QPushButton* Command1; // OK(&I): acknowledge
 
     void Command1_Click();
+
+  private:
+    void ArrangeRows();
 
   protected:
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;

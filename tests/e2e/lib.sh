@@ -267,4 +267,50 @@ acknowledge_alarm() {
     press alt+i
     wait_until 10 gone '^velsokura$' || fail "alarm window stays"
     expect_silence "after OK" "$at"
+
+# frame_rect ID: prints "left top right bottom" of the window's frame (the
+# window manager's decoration included), right and bottom exclusive.
+frame_rect() {
+    local id=$1 x y w h l=0 r=0 t=0 b=0 ext info
+    # xwininfo, not xdotool: the latter counts the frame twice under openbox.
+    info=$(xwininfo -id "$id")
+    x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+    y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+    w=$(sed -n 's/^ *Width: *//p' <<<"$info")
+    h=$(sed -n 's/^ *Height: *//p' <<<"$info")
+    ext=$(xprop -id "$id" _NET_FRAME_EXTENTS 2>/dev/null | grep -o '[0-9, ]*$' || true)
+    if [ -n "$ext" ]; then IFS=', ' read -r l r t b <<<"$ext"; fi
+    echo "$((x - l)) $((y - t)) $((x + w + r)) $((y + h + b))"
+}
+
+# frame_on_screen ID: the whole frame lies on the screen, and it has been
+# framed (a window manager's title bar is part of it).
+frame_on_screen() {
+    local left top right bottom sw sh
+    read -r left top right bottom <<<"$(frame_rect "$1")"
+    read -r sw sh <<<"$(xdotool getdisplaygeometry)"
+    xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '=' &&
+        ((left >= 0 && top >= 0 && right <= sw && bottom <= sh))
+}
+
+# is_above ID: the window is kept above the others.
+is_above() { xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
+
+# visible_window_sized NAME_REGEX MAXWIDTH: a visible window of that name no
+# wider than MAXWIDTH (tells the small dialogs from the main window).
+visible_window_sized() {
+    local id
+    for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$id" | grep '^WIDTH=')"
+        if ((WIDTH <= $2)); then echo "$id"; return 0; fi
+    done
+    return 1
+}
+
+# start_app [PREFIX...]: starts the program from APPDIR, behind an optional
+# command prefix (env, faketime); its output goes to $E2E_TMP/app.log.
+start_app() {
+    "$@" "$APPDIR/velsokura" >"$E2E_TMP/app.log" 2>&1 &
+    E2E_PIDS+=($!)
+    APP_PID=$!
 }

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# The alarm window on a real desktop: the start-up notice and then an alarm
+# with a text far wider than the screen open whole on screen, title bar
+# included, centred and kept above other windows.
+source "$(dirname "$0")/lib.sh"
+need faketime
+start_x 1024x768
+start_wm
+make_appdir "$1"
+
+long=$(printf '長い予定%.0s' {1..25}) # 100 characters
+printf '1\r\n2026/12/07/09:30#:;*$=\\#:\\*; %s\r\n' "$long" | iconv -f UTF-8 -t CP932 >"$APPDIR/velsokura.txt"
+FAKETIME_DONT_FAKE_MONOTONIC=1 start_app faketime -f '@2026-12-07 09:29:52'
+read -r sw sh <<<"$(xdotool getdisplaygeometry)"
+
+centred() {
+    local left top right bottom
+    read -r left top right bottom <<<"$(frame_rect "$1")"
+    (((left + right) / 2 - sw / 2 <= 2 && sw / 2 - (left + right) / 2 <= 2)) &&
+        (((top + bottom) / 2 - sh / 2 <= 2 && sh / 2 - (top + bottom) / 2 <= 2))
+}
+whole() { frame_on_screen "$1" && centred "$1"; }
+
+wait_until 20 bash -c "$(declare -f visible_window_sized); visible_window_sized '^velsokura$' 600 >/dev/null" ||
+    fail "the start-up notice did not show"
+notice=$(visible_window_sized '^velsokura$' 600)
+wait_until 10 whole "$notice" || fail "start-up notice not whole and centred: frame $(frame_rect "$notice")"
+ok "start-up notice whole on screen and centred: $(frame_rect "$notice")"
+is_above "$notice" || fail "start-up notice is not kept above other windows"
+ok "start-up notice kept above"
+
+# The alarm at 09:30 reuses the window, now as wide as the screen allows.
+wide() { eval "$(xdotool getwindowgeometry --shell "$notice" | grep '^WIDTH=')"; ((WIDTH > 900)); }
+wait_until 30 wide || fail "the alarm did not widen the window"
+wait_until 10 whole "$notice" || fail "alarm window not whole and centred: frame $(frame_rect "$notice")"
+ok "alarm window with a 100-character text whole on screen and centred: $(frame_rect "$notice")"
+is_above "$notice" || fail "alarm window is not kept above other windows"
+ok "alarm window kept above"
