@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 #include "core/VbForm.h"
 #include "core/mdlMain.h"
+#include "dialogs/MessageText.h"
 #include "dialogs/frm2Message.h"
 #include "dialogs/frm3Message.h"
 #include "dialogs/frmMessage.h"
@@ -22,6 +23,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest>
 
@@ -231,4 +233,19 @@ QList<QPair<QString, QString>> CrashStateB() {
 
 QDateTime At(int h, int m, int s, int day) {
     return {QDate(2026, 12, day), QTime(h, m, s)};
+}
+
+QString OffCentre(const QWidget* window) {
+    const QRect area = window->screen()->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    const QPoint off = frame.center() - area.center();
+    if (!area.contains(frame) || qAbs(off.x()) > 20 || qAbs(off.y()) > 20)
+        return QStringLiteral("frame %1,%2 %3x%4 on %5x%6")
+            .arg(frame.x())
+            .arg(frame.y())
+            .arg(frame.width())
+            .arg(frame.height())
+            .arg(area.width())
+            .arg(area.height());
+    return {};
 }

@@ -121,3 +121,9 @@ QDateTime At(int h, int m, int s, int day = 7);
 
 // CP932 bytes of a text.
 QByteArray Cp932(const QString& text);
+
+// Empty when the window, frame included, lies inside its screen's free area
+// and is centred there (within what a guessed frame may shift); otherwise
+// what is wrong.
+class QWidget;
+QString OffCentre(const QWidget* window);

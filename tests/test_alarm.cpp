@@ -41,6 +41,8 @@ class TestAlarm : public QObject {
     void onlyScheduleFiringLeavesEmptyGrid();
     void labelsAndWidthFollowTheText_data();
     void labelsAndWidthFollowTheText();
+    void windowWholeOnScreen_data();
+    void windowWholeOnScreen();
     void secondAlarmTurnsWindowYellow();
     void alarmDuringQuestionAnswersNo();
     void clockJumpsLoseNothingAndFireNothingTwice();
@@ -126,6 +128,28 @@ void TestAlarm::labelsAndWidthFollowTheText() {
     QCOMPARE(alarm->WidthTw(), Twips::FromPxX(Twips::ToPxX(width)));
     QCOMPARE(Twips::Left(alarm->Command1), alarm->WidthTw() / 2 - 737.5);
     if (label < 3015) QCOMPARE(Twips::Left(alarm->Command1), 3435 / 2.0 - 737.5);
+}
+
+void TestAlarm::windowWholeOnScreen_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("short") << " 歯医者";
+    QTest::newRow("100 characters") << QString(" ") + QString("長い予定").repeated(25);
+}
+
+void TestAlarm::windowWholeOnScreen() {
+    QFETCH(QString, text);
+    AppFixture app(At(10, 29, 0));
+    frmMain* main = StartProgram(app, {{K1030, text}});
+    TickAt(main, At(10, 30, 0));
+    frmMessage* alarm = Alarm();
+    QCOMPARE(OffCentre(alarm), QString());
+    // Every line of the text and the OK button lie inside the window.
+    const QRect label = alarm->Label2->geometry();
+    QVERIFY(alarm->rect().contains(label));
+    QVERIFY(label.height() >= alarm->Label2->heightForWidth(label.width()));
+    QVERIFY(alarm->Label2->wordWrap() || label.width() >= alarm->Label2->sizeHint().width());
+    QVERIFY(alarm->Command1->y() >= label.bottom());
+    QVERIFY(alarm->rect().contains(alarm->Command1->geometry()));
 }
 
 void TestAlarm::secondAlarmTurnsWindowYellow() {

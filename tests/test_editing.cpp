@@ -6,6 +6,7 @@
 #include "app/frmMain.h"
 #include "core/Twips.h"
 #include "core/mdlMain.h"
+#include "dialogs/frmMessage.h"
 #include "platform/Clock.h"
 #include "store/FlexGrid.h"
 
@@ -13,6 +14,7 @@
 #include <QDateEdit>
 #include <QFrame>
 #include <QInputMethodEvent>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -76,6 +78,7 @@ class TestEditing : public QObject {
     void addChecks();
     void selectAndDelete();
     void deleteRefusals();
+    void rowDrawnSelectedOnlyWhileSelected();
     void deleteOnlySchedule();
     void imminentFollowsRowOne_data();
     void imminentFollowsRowOne();
@@ -362,6 +365,34 @@ void TestEditing::selectAndDelete() {
     Click(m->Command7);
     QCOMPARE(m->MSFlexGrid1->Row(), 0);
     QVERIFY(!m->Command2->isEnabled());
+}
+
+void TestEditing::rowDrawnSelectedOnlyWhileSelected() {
+    AppFixture app(At(10, 29, 0));
+    app.WriteDefaults();
+    app.WriteText("velsokura.txt", "1\r\n" + ScheduleLine("2026/12/07/10:30", " 一") + "\r\n" +
+                                       ScheduleLine("2026/12/08/09:00", " 二") + "\r\n\r\n");
+    frmMain* m = app.NewMain();
+    m->Form_Load();
+    m->Timer1->stop();
+    FlexGrid* grid = m->MSFlexGrid1;
+    const auto drawn = [grid] {
+        QCoreApplication::processEvents();
+        return grid->selectionModel()->hasSelection();
+    };
+    QVERIFY(FormSlot<frmMessage>::Get()->isVisible()); // today's notice
+    QVERIFY(!drawn());
+    QTest::mouseClick(FormSlot<frmMessage>::Get()->Command1, Qt::LeftButton);
+    QVERIFY(!m->Command7->isEnabled());
+    QVERIFY(!drawn());
+    ClickCell(grid, 2, 2);
+    QVERIFY(m->Command7->isEnabled());
+    QVERIFY(drawn());
+    Clock::Set(At(10, 30, 0));
+    m->Timer1_Timer();
+    QTest::mouseClick(FormSlot<frmMessage>::Get()->Command1, Qt::LeftButton);
+    QVERIFY(!m->Command7->isEnabled());
+    QVERIFY(!drawn());
 }
 
 void TestEditing::deleteRefusals() {

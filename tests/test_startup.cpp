@@ -195,6 +195,10 @@ void TestStartup::noticeTexts() {
     QCOMPARE(width, Twips::FromPxX(Twips::ToPxX(Twips::Width(alarm->Label2) + 1500)));
     QVERIFY(qAbs(Twips::Left(alarm->Label2) + Twips::Width(alarm->Label2) / 2 - width / 2) < 1);
     QVERIFY(qAbs(Twips::Left(alarm->Command1) + Twips::Width(alarm->Command1) / 2 - width / 2) < 1);
+    QCOMPARE(OffCentre(alarm), QString());
+    // The notice has no date: no empty bold row above it.
+    QVERIFY(!alarm->Label1->isVisibleTo(alarm));
+    QCOMPARE(alarm->Label2->y(), alarm->Label1->y());
 }
 
 void TestStartup::missedEntriesGoInFrontOfStoredHistory() {

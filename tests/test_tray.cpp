@@ -50,7 +50,7 @@ class TestTray : public QObject {
     void minimisingWhileHistoryStandsInDoesNothing();
     void retriesOncePerSecondThenGivesUp_data();
     void retriesOncePerSecondThenGivesUp();
-    void noNotificationAreaShowsWindowAtOnce();
+    void noNotificationAreaShowsWindowAndMinimisesToTaskbar();
     void clickOnBareWindowStopsSounds();
     void exitRemovesTheIcon();
     void firstRunShowsAdvertisementOnce();
@@ -135,6 +135,7 @@ void TestTray::retriesOncePerSecondThenGivesUp() {
     app.WriteDefaults();
     app.tray->addSucceeds = false;
     frmMain* main = Launch(app);
+    BoxAnswerer boxes;
     QVERIFY(main->Timer2->isActive());
     QCOMPARE(main->Timer2->interval(), 1000);
     for (int tick = 1; tick <= 181 && main->Timer2->isActive(); ++tick) {
@@ -147,9 +148,10 @@ void TestTray::retriesOncePerSecondThenGivesUp() {
     QCOMPARE(MainHidden, std::uint8_t(inTray ? 1 : 0));
     QCOMPARE(main->isVisible(), !inTray);
     QCOMPARE(app.tray->adds, inTray ? 1 + succeedAt : 1 + 181);
+    QCOMPARE(boxes.texts, inTray ? QStringList() : QStringList{"アイコンを作成できませんでした。"});
 }
 
-void TestTray::noNotificationAreaShowsWindowAtOnce() {
+void TestTray::noNotificationAreaShowsWindowAndMinimisesToTaskbar() {
     AppFixture app;
     app.WriteDefaults();
     app.tray->addSucceeds = false;
@@ -159,6 +161,12 @@ void TestTray::noNotificationAreaShowsWindowAtOnce() {
     QVERIFY(!(main->windowState() & Qt::WindowMinimized));
     QVERIFY(!main->Timer2->isActive());
     QCOMPARE(MainHidden, std::uint8_t(0));
+    // Minimised, it stays on the taskbar.
+    main->setWindowState(Qt::WindowMinimized);
+    QVERIFY(main->windowState() & Qt::WindowMinimized);
+    QVERIFY(main->isVisible());
+    QCOMPARE(MainHidden, std::uint8_t(0));
+    QVERIFY(!main->Timer2->isActive());
 }
 
 void TestTray::clickOnBareWindowStopsSounds() {

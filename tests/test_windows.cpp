@@ -9,14 +9,20 @@
 #include "history/frmRireki.h"
 #include "options/frmOption.h"
 #include "platform/Clock.h"
+#include "platform/QtTranslations.h"
 #include "store/FlexGrid.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QtTest>
 
 using namespace mdlMain;
@@ -69,6 +75,9 @@ class TestWindows : public QObject {
     void historyNeedsHistory();
     void optionsLoadFromSettings();
     void optionsChooseSound();
+    void optionShownIsSoundChosen_data();
+    void optionShownIsSoundChosen();
+    void openFileDialogIsJapaneseAndIgnoresCase();
     void optionsChooseFile_data();
     void optionsChooseFile();
     void optionsPlayAndStop();
@@ -180,13 +189,13 @@ void TestWindows::optionsLoadFromSettings() {
     QVERIFY(!o->Check1->isChecked());
     QVERIFY(o->Option1[4]->isChecked());
     QVERIFY(o->Command2->isEnabled());
-    QCOMPARE(o->Text1->text(), QString("/音/a b.wav"));
+    QCOMPARE(o->Text1->toPlainText(), QString("/音/a b.wav"));
     QVERIFY(o->Check2->isChecked());
     QCOMPARE(SoundTestOn, std::uint8_t(0));
     // The path cannot be typed over.
     o->Text1->setFocus();
     QTest::keyClicks(o->Text1, "xyz");
-    QCOMPARE(o->Text1->text(), QString("/音/a b.wav"));
+    QCOMPARE(o->Text1->toPlainText(), QString("/音/a b.wav"));
     Click(o->Check1);
     QCOMPARE(SoundOn, std::uint8_t(1));
     Click(o->Check2);
@@ -215,6 +224,71 @@ void TestWindows::optionsChooseSound() {
     QTest::keyClick(o->Option1[1], Qt::Key_Right);
     QCOMPARE(SoundIndex, std::uint8_t(2));
     QVERIFY(o->Option1[2]->isChecked());
+}
+
+void TestWindows::optionShownIsSoundChosen_data() {
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("pressed");
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<bool>("dragOff");
+    QTest::newRow("left click") << 3 << 0 << Qt::LeftButton << false;
+    QTest::newRow("pressed, dragged off") << 3 << 0 << Qt::LeftButton << true;
+    QTest::newRow("right click") << 4 << 3 << Qt::RightButton << false;
+}
+
+void TestWindows::optionShownIsSoundChosen() {
+    QFETCH(int, before);
+    QFETCH(int, pressed);
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(bool, dragOff);
+    AppFixture app;
+    frmMain* m = StartProgram(app, {});
+    SoundIndex = static_cast<std::uint8_t>(before);
+    frmOption* o = OpenOptions(m);
+    QRadioButton* option = o->Option1[pressed];
+    const QPoint on(5, option->height() / 2);
+    QTest::mousePress(option, button, {}, on);
+    QTest::mouseRelease(option, button, {}, dragOff ? on + QPoint(0, 4 * option->height()) : on);
+    int shown = 0;
+    while (!o->Option1[shown]->isChecked())
+        ++shown;
+    QCOMPARE(shown, button == Qt::LeftButton && !dragOff ? pressed : before);
+    QCOMPARE(int(SoundIndex), shown);
+}
+
+void TestWindows::openFileDialogIsJapaneseAndIgnoresCase() {
+    AppFixture app;
+    frmMain* m = StartProgram(app, {});
+    LoadQtTranslations();
+    const QString folder = app.Folder() + "sounds";
+    for (const char* name : {"A.MP3", "b.mp3", "c.wav", "d.Mp3x"})
+        MakeFile(folder + "/" + name, "ID3");
+    frmOption* o = OpenOptions(m);
+    Click(o->Option1[4]);
+    QStringList filters, shown, captions;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        filters = dialog->nameFilters();
+        dialog->setDirectory(folder);
+        auto* list = dialog->findChild<QListView*>("listView");
+        QVERIFY(QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) > 0; }));
+        for (int row = 0; row < list->model()->rowCount(list->rootIndex()); ++row)
+            shown << list->model()->index(row, 0, list->rootIndex()).data().toString();
+        for (const QLabel* label : dialog->findChildren<QLabel*>())
+            if (!label->text().isEmpty()) captions << label->text();
+        dialog->reject();
+    });
+    Click(o->Command2);
+    QCOMPARE(filters, QStringList({"MP3ファイル(*.mp3)", "WAVEファイル(*.wav)",
+                                   "AIFファイル(*.aif)", "AIFFファイル(*.aiff)"}));
+    shown.sort();
+    QCOMPARE(shown, QStringList({"A.MP3", "b.mp3"}));
+    // "Look in:", "File name:", "Files of type:" in Japanese.
+    QVERIFY(!captions.isEmpty());
+    for (const QString& caption : captions)
+        QVERIFY2(caption.contains(QRegularExpression("[\\x{3040}-\\x{30ff}\\x{4e00}-\\x{9fff}]")),
+                 qPrintable(caption));
 }
 
 void TestWindows::optionsChooseFile_data() {
@@ -252,7 +326,7 @@ void TestWindows::optionsChooseFile() {
     QCOMPARE(boxes.texts, message.isEmpty() ? QStringList() : QStringList{message});
     const bool taken = kind == 0 || kind == 3;
     QCOMPARE(SoundFilePath, taken ? path : QString("/old.mp3"));
-    QCOMPARE(o->Text1->text(), taken ? path : QString("/old.mp3"));
+    QCOMPARE(o->Text1->toPlainText(), taken ? path : QString("/old.mp3"));
     QVERIFY(o->isEnabled());
     QCOMPARE(CommandBusy, std::uint8_t(0));
 }

@@ -6,6 +6,7 @@
 #include "alarm/FireAlarm.h"
 #include "app/frmMain.h"
 #include "core/mdlMain.h"
+#include "dialogs/MessageText.h"
 #include "dialogs/frm2Message.h"
 #include "dialogs/frm3Message.h"
 #include "dialogs/frmMessage.h"

@@ -87,6 +87,9 @@ class frmMain : public VbForm {
     void Command8_Click(); // options
     void MSFlexGrid1_MouseUp();
     void Frame1_MouseUp();
+    // Draws the cursor's row selected exactly while the program has a row
+    // selected (Deselect is enabled).
+    void ShowRowSelection();
 
   protected:
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;

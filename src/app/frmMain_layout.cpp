@@ -166,6 +166,8 @@ void frmMain::ConnectHandlers() {
     connect(Command8, &QPushButton::clicked, this, &frmMain::Command8_Click);
     connect(MSFlexGrid1, &FlexGrid::MouseUp, this, &frmMain::MSFlexGrid1_MouseUp);
     Frame1->installEventFilter(this);
+    Command7->installEventFilter(this);
+    MSFlexGrid1->installEventFilter(this);
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
     connect(Timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
     // The session's end: an X session manager sends the application a quit
@@ -181,6 +183,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (watched == Frame1 && event->type() == QEvent::MouseButtonRelease) Frame1_MouseUp();
+    if ((watched == Command7 || watched == MSFlexGrid1) && event->type() == QEvent::EnabledChange)
+        QMetaObject::invokeMethod(this, &frmMain::ShowRowSelection, Qt::QueuedConnection);
     return VbForm::eventFilter(watched, event);
 }
 

@@ -114,7 +114,8 @@ bool frmMain::LoadSteps() {
     connect(&Tray(), &TrayIcon::LeftButtonDown, this, &frmMain::TrayIcon_LeftButtonDown,
             Qt::UniqueConnection);
     CentreOnScreen();
-    setWindowState(Qt::WindowMinimized);
+    // Without a notification area to start in, the window starts on screen.
+    if (Tray().Available()) setWindowState(Qt::WindowMinimized);
 
     if (!LoadSchedules() || !LoadSettings()) return false;
     DataFilesRead = 1;

@@ -2,6 +2,7 @@
 #include "app/frmMain.h"
 #include "core/Twips.h"
 #include "core/mdlMain.h"
+#include "dialogs/MessageWaits.h"
 #include "platform/Tray.h"
 
 #include <QEvent>
@@ -22,11 +23,11 @@ void frmMain::Form_Resize() {
     CommandBusy = 1;
     if (MainHidden != 1) {
         if (windowState() & Qt::WindowMinimized) {
+            // Without a notification area the window stays minimised on the
+            // taskbar, as any window does.
             if (Tray().Add()) {
                 HideInTray();
-            } else if (!Tray().Available()) {
-                ShowNormally();
-            } else {
+            } else if (Tray().Available()) {
                 Timer2->start(); // the notification area may come up later
             }
         } else if (!(windowState() & Qt::WindowMaximized)) {
@@ -46,6 +47,8 @@ void frmMain::Timer2_Timer() {
     if (Tray().Add()) {
         HideInTray();
     } else if (TrayRetryCount > kTrayTries) {
+        Timer2->stop();
+        ShowNotice(QStringLiteral("アイコンを作成できませんでした。"));
         ShowNormally();
     }
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>
 
@@ -29,7 +30,8 @@ void SetBackColor(QWidget* w, const QColor& color) {
         return;
     }
     QPalette p = w->palette();
-    p.setColor(qobject_cast<QLineEdit*>(w) ? QPalette::Base : QPalette::Window, color);
+    const bool textBox = qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w);
+    p.setColor(textBox ? QPalette::Base : QPalette::Window, color);
     w->setPalette(p);
     w->setAutoFillBackground(true);
 }

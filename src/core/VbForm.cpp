@@ -17,8 +17,7 @@ constexpr QMargins kAssumedFrame(8, 32, 8, 8);
 QMargins Frame(const QWidget* w) {
     const QRect f = w->frameGeometry();
     const QRect g = w->geometry();
-    return {g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
-            f.bottom() - g.bottom()};
+    return {g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom()};
 }
 
 // The frame of this window when the window manager has told it, else that of

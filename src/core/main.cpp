@@ -2,6 +2,7 @@
 #include "app/frmMain.h"
 #include "core/mdlMain.h"
 #include "platform/Fonts.h"
+#include "platform/QtTranslations.h"
 #include "platform/QuitSignals.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("velsokura"));
     QApplication::setQuitOnLastWindowClosed(false);
     Fonts::RegisterSubstitutes();
+    LoadQtTranslations();
     QApplication::setWindowIcon(AppIcon());
 
     auto* main = new frmMain();

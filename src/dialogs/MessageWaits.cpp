@@ -3,12 +3,13 @@
 #include "app/MainLock.h"
 #include "app/frmMain.h"
 #include "core/mdlMain.h"
+#include "dialogs/BoxLayout.h"
 #include "dialogs/frm2Message.h"
 #include "dialogs/frm3Message.h"
 #include "store/FlexGrid.h"
 
+#include "dialogs/MessageText.h"
 #include <QCoreApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -37,14 +38,14 @@ void WaitForAnswer() {
 void ShowNotice(const QString& text) {
     frm2Message* box = FormSlot<frm2Message>::Load();
     box->show();
-    box->lblM->setText(text);
+    BoxLayout::ShowText(box, box->lblM, text);
     WaitForNotice();
 }
 
 bool AskQuestion(const QString& text) {
     frm3Message* box = FormSlot<frm3Message>::Load();
     box->show();
-    box->lblMM->setText(text);
+    BoxLayout::ShowText(box, box->lblMM, text);
     WaitForAnswer();
     return AnswerCode == 1;
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include "core/VbForm.h"
 
-class QLabel;
+class MessageText;
 class QPushButton;
 
 // The notice box: one message and OK.
@@ -10,7 +10,7 @@ class frm2Message : public VbForm {
   public:
     frm2Message();
 
-    QLabel* lblM;            // the message
+    MessageText* lblM;       // the message
     QPushButton* cmdMessage; // ＯＫ(&J)
 
   protected:

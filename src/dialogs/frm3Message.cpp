@@ -5,7 +5,7 @@
 #include "core/mdlMain.h"
 #include "dialogs/BoxLayout.h"
 
-#include <QLabel>
+#include "dialogs/MessageText.h"
 #include <QPushButton>
 
 using namespace mdlMain;

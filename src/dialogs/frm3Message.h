@@ -1,7 +1,7 @@
 #pragma once
 #include "core/VbForm.h"
 
-class QLabel;
+class MessageText;
 class QPushButton;
 
 // The question box: Yes, No and Cancel.
@@ -10,7 +10,7 @@ class frm3Message : public VbForm {
   public:
     frm3Message();
 
-    QLabel* lblMM;         // the question
+    MessageText* lblMM;    // the question
     QPushButton* Command1; // はい(&X): yes
     QPushButton* Command2; // いいえ(&Y): no
     QPushButton* Command3; // キャンセル(&Z): cancel

@@ -61,6 +61,12 @@ void frmMain::MSFlexGrid1_MouseUp() {
     SetRowButtons(this, grid->Col() > 0);
 }
 
+// Runs once the handler that changed the buttons is done; while a dialog
+// locks the window the row it is about stays marked.
+void frmMain::ShowRowSelection() {
+    if (MSFlexGrid1->isEnabled()) MSFlexGrid1->SetHighlighted(Command7->isEnabled());
+}
+
 void frmMain::Frame1_MouseUp() {
     if (CommandBusy == 1) return;
     CommandBusy = 1;

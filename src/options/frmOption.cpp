@@ -12,14 +12,14 @@
 #include "platform/Mci.h"
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 using namespace mdlMain;
 
@@ -27,10 +27,14 @@ namespace {
 
 frmOption::FileChooser& Chooser() {
     static frmOption::FileChooser chooser = [](QWidget* parent) {
-        return QFileDialog::getOpenFileName(
-            parent, QString(), QString(),
-            QStringLiteral("MP3ファイル(*.mp3 *.MP3);;WAVEファイル(*.wav *.WAV);;"
-                           "AIFファイル(*.aif *.AIF);;AIFFファイル(*.aiff *.AIFF)"));
+        QFileDialog dialog(parent);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilters(
+            {QStringLiteral("MP3ファイル(*.mp3)"), QStringLiteral("WAVEファイル(*.wav)"),
+             QStringLiteral("AIFファイル(*.aif)"), QStringLiteral("AIFFファイル(*.aiff)")});
+        // Names match whatever their case, as on Windows.
+        dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
     return chooser;
 }
@@ -39,6 +43,44 @@ frmOption::FileChooser& Chooser() {
 void PlaceChoice(QWidget* w, double left, double top, double width) {
     Twips::Place(w, left, top, width, Twips::FromPxY(w->sizeHint().height()));
     if (w->width() < w->sizeHint().width()) w->resize(w->sizeHint().width(), w->height());
+}
+
+// Room between two controls of a row, and around a button's caption.
+int Gap() {
+    return Twips::ToPxX(105);
+}
+
+// The sound choices keep their designed places while their captions fit;
+// otherwise they share the row up to `right` evenly.
+void SpreadChoices(const std::array<QRadioButton*, 5>& row, int right) {
+    bool fits = row.back()->geometry().right() < right;
+    for (size_t i = 1; i < row.size(); ++i)
+        fits = fits && row[i]->x() >= row[i - 1]->geometry().right() + Gap();
+    if (fits) return;
+    int widths = 0;
+    for (const QRadioButton* r : row)
+        widths += r->width();
+    const int gap = (right - row.front()->x() - widths) / static_cast<int>(row.size() - 1);
+    int x = row.front()->x();
+    for (QRadioButton* r : row) {
+        r->move(x, r->y());
+        x += r->width() + gap;
+    }
+}
+
+// A button too narrow for its caption grows to the right.
+void FitCaption(QPushButton* b) {
+    b->resize(std::max(b->width(), b->sizeHint().width() + Gap()), b->height());
+}
+
+// A row of buttons, given right to left, keeps its right edge and its gaps.
+void FitCaptions(std::initializer_list<QPushButton*> rightToLeft) {
+    int right = (*rightToLeft.begin())->geometry().right() + 1;
+    for (QPushButton* b : rightToLeft) {
+        FitCaption(b);
+        b->move(right - b->width(), b->y());
+        right = b->x() - Gap();
+    }
 }
 
 } // namespace
@@ -62,7 +104,7 @@ frmOption::frmOption() : VbForm(QStringLiteral("frmOption"), Qt::WindowStaysOnTo
         Option1[4]->setChecked(true);
         Command2->setEnabled(true);
     }
-    if (!SoundFilePath.isEmpty()) Text1->setText(SoundFilePath);
+    if (!SoundFilePath.isEmpty()) Text1->setPlainText(SoundFilePath);
     if (SaveHistoryAtExit == 1) Check2->setChecked(true);
     SoundTestOn = 0;
 
@@ -72,19 +114,17 @@ frmOption::frmOption() : VbForm(QStringLiteral("frmOption"), Qt::WindowStaysOnTo
     });
     connect(Check2, &QCheckBox::clicked, this,
             [this] { SaveHistoryAtExit = Check2->isChecked() ? 1 : 0; });
-    for (int i = 0; i < 5; ++i) {
-        Option1[i]->installEventFilter(this);
-        // The keyboard chooses as the mouse does.
-        connect(Option1[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on && !mouseOnOption_) Option1_MouseUp(i);
-        });
-    }
+    // A choice is made where the button itself takes it: a left click let go
+    // over it, its access key or the arrow keys. So the option shown and the
+    // sound chosen never differ.
+    for (int i = 0; i < 5; ++i)
+        connect(Option1[i], &QRadioButton::clicked, this, [this, i] { Option1_MouseUp(i); });
     connect(Command2, &QPushButton::clicked, this, &frmOption::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &frmOption::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &frmOption::Command4_Click);
     connect(Command1, &QPushButton::clicked, this, [this] { Unload(); });
-    connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (text != SoundFilePath) Text1->setText(SoundFilePath);
+    connect(Text1, &QPlainTextEdit::textChanged, this, [this] {
+        if (Text1->toPlainText() != SoundFilePath) Text1->setPlainText(SoundFilePath);
     });
 }
 
@@ -104,14 +144,16 @@ void frmOption::BuildLayout() {
         Option1[i] = new QRadioButton(QString::fromUtf16(captions[i]), Frame1);
         PlaceChoice(Option1[i], lefts[i], 600, 1500);
     }
+    SpreadChoices(Option1, Frame1->width() - Twips::ToPxX(120));
     Command2 =
         GreyButton(Frame1, QStringLiteral("♪サウンドファイルを開く(&Q)"), 600, 960, 2535, 495);
     Label1 = new QLabel(Frame1);
     Colors::SetBackColor(Label1, Qt::black);
     Twips::Place(Label1, 600, 1560, 135, 975);
-    Text1 = new QLineEdit(Frame1);
+    // The whole path shows, wrapped anywhere over the box's lines.
+    Text1 = new QPlainTextEdit(Frame1);
     Colors::SetBackColor(Text1, Colors::LightGreen);
-    Text1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Text1->setWordWrapMode(QTextOption::WrapAnywhere);
     Twips::Place(Text1, 720, 1560, 8535, 975);
 
     Frame2 = new QGroupBox(QStringLiteral("履歴の保存"), this);
@@ -122,22 +164,8 @@ void frmOption::BuildLayout() {
     Command4 = GreyButton(this, QStringLiteral("サウンドストップ(&V)"), 4440, 3840, 1695, 615);
     Command3 = GreyButton(this, QStringLiteral("サウンドプレイ(&U)"), 6240, 3840, 1575, 615);
     Command1 = GreyButton(this, QStringLiteral("閉じる(&T)"), 7920, 3840, 1575, 615);
-}
-
-bool frmOption::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonRelease) {
-        for (int i = 0; i < 5; ++i) {
-            if (watched != Option1[i]) continue;
-            Option1_MouseUp(i);
-            // The button's own handling of the release may toggle it; that
-            // toggle is this same choice, not a second one.
-            mouseOnOption_ = true;
-            static_cast<QObject*>(Option1[i])->event(event);
-            mouseOnOption_ = false;
-            return true;
-        }
-    }
-    return VbForm::eventFilter(watched, event);
+    FitCaption(Command2);
+    FitCaptions({Command1, Command3, Command4});
 }
 
 void frmOption::Option1_MouseUp(int index) {
@@ -168,7 +196,7 @@ void frmOption::ChooseSoundFile() {
         ShowNotice(QStringLiteral("サウンドファイルのパスが長すぎます。"));
     } else {
         SoundFilePath = path;
-        Text1->setText(path);
+        Text1->setPlainText(path);
         if (Quitting == 1 && Main()) Main()->Unload(vbFormCode);
     }
 }
@@ -201,7 +229,7 @@ void frmOption::Form_QueryUnload(int& /*Cancel*/, int /*UnloadMode*/) {
     // The play test ends with the window, or alarms would ring with sound off.
     StopAllSounds();
     SoundTestOn = 0;
-    if (Option1[4]->isChecked() && Text1->text().isEmpty()) {
+    if (Option1[4]->isChecked() && Text1->toPlainText().isEmpty()) {
         ShowNotice(
             QStringLiteral("サウンドファイルのパスが選択されていません、サウンド1に設定します。"));
         SoundIndex = 0;

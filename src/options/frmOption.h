@@ -7,7 +7,7 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -28,7 +28,7 @@ class frmOption : public VbForm {
     std::array<QRadioButton*, 5> Option1; // the four sounds and the user's file
     QPushButton* Command2;                // ♪サウンドファイルを開く(&Q)
     QLabel* Label1;                       // bar beside the path
-    QLineEdit* Text1;                     // the user's sound file, not editable by typing
+    QPlainTextEdit* Text1;                // the user's sound file, not editable by typing
     QGroupBox* Frame2;                    // 履歴の保存
     QCheckBox* Check2;                    // 終了時に履歴がある場合は保存する(&R)
     QPushButton* Command4;                // サウンドストップ(&V): stop
@@ -39,7 +39,6 @@ class frmOption : public VbForm {
 
   protected:
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void BuildLayout();
@@ -48,6 +47,4 @@ class frmOption : public VbForm {
     void Command3_Click();
     void Command4_Click();
     void ReopenUserSound();
-
-    bool mouseOnOption_ = false;
 };

@@ -203,6 +203,11 @@ void FlexGrid::SetRedraw(bool on) {
     setUpdatesEnabled(on);
 }
 
+void FlexGrid::SetHighlighted(bool on) {
+    highlighted_ = on;
+    ShowCursor();
+}
+
 double FlexGrid::RowHeightTw(int row) const {
     const int px = row == 0 ? horizontalHeader()->height() : verticalHeader()->defaultSectionSize();
     return Twips::FromPxY(px);
@@ -235,7 +240,7 @@ void FlexGrid::mouseReleaseEvent(QMouseEvent* event) {
 void FlexGrid::ShowCursor() {
     if (!redraw_) return;
     clearSelection();
-    if (row_ >= 1 && col_ >= 1) {
+    if (highlighted_ && row_ >= 1 && col_ >= 1) {
         selectionModel()->select(model_.index(row_ - 1, 0),
                                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }

@@ -72,6 +72,8 @@ class FlexGrid : public QTableView {
     void SortByKey();
 
     void SetRedraw(bool on);
+    // Whether the cursor's row is drawn selected.
+    void SetHighlighted(bool on);
 
     double RowHeightTw(int row) const;
     double ColWidthTw(int col) const;
@@ -93,5 +95,6 @@ class FlexGrid : public QTableView {
     int col_ = 0;
     int colSel_ = 0;
     bool redraw_ = true;
+    bool highlighted_ = false;
     std::array<double, FlexGridModel::kCols> colWidthTw_{};
 };
