@@ -21,9 +21,8 @@ centred() {
 }
 whole() { frame_on_screen "$1" && centred "$1"; }
 
-wait_until 20 bash -c "$(declare -f visible_window_sized); visible_window_sized '^velsokura$' 600 >/dev/null" ||
+notice=$(wait_output 20 visible_window_sized '^velsokura$' 0 600) ||
     fail "the start-up notice did not show"
-notice=$(visible_window_sized '^velsokura$' 600)
 wait_until 10 whole "$notice" || fail "start-up notice not whole and centred: frame $(frame_rect "$notice")"
 ok "start-up notice whole on screen and centred: $(frame_rect "$notice")"
 is_above "$notice" || fail "start-up notice is not kept above other windows"

@@ -296,13 +296,13 @@ frame_on_screen() {
 # is_above ID: the window is kept above the others.
 is_above() { xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
 
-# visible_window_sized NAME_REGEX MAXWIDTH: a visible window of that name no
-# wider than MAXWIDTH (tells the small dialogs from the main window).
+# visible_window_sized NAME_REGEX MINWIDTH MAXWIDTH: a visible window of that
+# name and width (tells the small dialogs from the main window).
 visible_window_sized() {
     local id
     for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
         eval "$(xdotool getwindowgeometry --shell "$id" | grep '^WIDTH=')"
-        if ((WIDTH <= $2)); then echo "$id"; return 0; fi
+        if ((WIDTH >= $2 && WIDTH <= $3)); then echo "$id"; return 0; fi
     done
     return 1
 }
@@ -313,4 +313,26 @@ start_app() {
     "$@" "$APPDIR/velsokura" >"$E2E_TMP/app.log" 2>&1 &
     E2E_PIDS+=($!)
     APP_PID=$!
+}
+
+# wait_output SECONDS COMMAND...: polls COMMAND until it prints something,
+# and prints that; fails (1) when the time runs out.
+wait_output() {
+    local limit=$1 out; shift
+    local end=$((SECONDS + limit))
+    until out=$("$@") && [ -n "$out" ]; do
+        ((SECONDS < end)) || return 1
+        sleep 0.1
+    done
+    echo "$out"
+}
+
+# tray_icon NAME: "X Y", the centre of the program's icon docked in the
+# notification area at the top of the screen; nothing while there is none.
+tray_icon() {
+    xwininfo -root -tree | grep -F "\"$1\": (\"$1\"" |
+        sed -n 's/.* \([0-9]*\)x\([0-9]*\)+-\{0,1\}[0-9]*+-\{0,1\}[0-9]* *+\([0-9]*\)+\([0-9]*\)$/\1 \2 \3 \4/p' |
+        while read -r w h x y; do
+            if ((w < 64 && h < 64 && y < 64)); then echo "$((x + w / 2)) $((y + h / 2))"; break; fi
+        done
 }
