@@ -10,7 +10,9 @@ make_appdir "$1"
 
 long=$(printf '長い予定%.0s' {1..25}) # 100 characters
 printf '1\r\n2026/12/07/09:30#:;*$=\\#:\\*; %s\r\n' "$long" | iconv -f UTF-8 -t CP932 >"$APPDIR/velsokura.txt"
-FAKETIME_DONT_FAKE_MONOTONIC=1 start_app faketime -f '@2026-12-07 09:29:52'
+# faketime preloads a library, which a sanitizer build must be told to allow.
+start_app env FAKETIME_DONT_FAKE_MONOTONIC=1 ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0" \
+    faketime -f '@2026-12-07 09:29:52'
 read -r sw sh <<<"$(xdotool getdisplaygeometry)"
 
 centred() {
