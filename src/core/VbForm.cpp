@@ -75,9 +75,6 @@ void VbForm::closeEvent(QCloseEvent* event) {
 double VbForm::WidthTw() const {
     return Twips::FromPxX(width());
 }
-void VbForm::SetWidthTw(double twips) {
-    setFixedWidth(Twips::ToPxX(twips));
-}
 void VbForm::SetClientSizeTw(double width, double height) {
     setFixedSize(Twips::ToPxX(width), Twips::ToPxY(height));
 }
@@ -90,9 +87,8 @@ void VbForm::CentreOnScreen() {
     const QSize outer = size().grownBy(frame);
     const QPoint corner(std::max(area.left(), area.left() + (area.width() - outer.width()) / 2),
                         std::max(area.top(), area.top() + (area.height() - outer.height()) / 2));
-    // The client area is placed, not the frame: window managers differ in how
-    // they read a frame position, but all of them keep a client where asked.
-    // No position is read back: the window manager may not have reported it.
+    // Placed by its client area, with the frame worked out around it; no
+    // position is read back, as the window manager may not have reported it.
     setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), size()));
 }
 
@@ -106,9 +102,7 @@ bool VbForm::event(QEvent* event) {
     // assumed frame is made again with the real one.
     if (event->type() == QEvent::Paint && !framedWith_.isNull() && isVisible() &&
         !Frame(this).isNull()) {
-        const bool guessed = Frame(this) != framedWith_;
-        framedWith_ = QMargins();
-        if (guessed) CentreOnScreen();
+        if (Frame(this) != framedWith_) CentreOnScreen();
         framedWith_ = QMargins();
     }
     return QWidget::event(event);

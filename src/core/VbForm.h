@@ -27,7 +27,6 @@ class VbForm : public QWidget {
 
     // Geometry in twips.
     double WidthTw() const;
-    void SetWidthTw(double twips);
     void SetClientSizeTw(double width, double height);
 
     // Centres the window, its frame included, in the free area of the main
