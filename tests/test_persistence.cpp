@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 #include "app/frmMain.h"
 #include "core/mdlMain.h"
+#include "dialogs/MessageText.h"
 #include "dialogs/frm2Message.h"
 #include "dialogs/frmMessage.h"
 #include "platform/AppPaths.h"
