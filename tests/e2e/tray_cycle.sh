@@ -18,8 +18,8 @@ read -r x y <<<"$icon"
 xdotool mousemove "$x" "$y" click 1
 main=$(wait_output 10 main_window) || fail "a click on the icon did not bring the window back"
 wait_until 10 frame_on_screen "$main" || fail "main window not whole: $(frame_rect "$main")"
-gone() { [ -z "$(tray_icon velsokura)" ]; }
-wait_until 10 gone || fail "the icon stayed after the window came back"
+icon_gone() { [ -z "$(tray_icon velsokura)" ]; }
+wait_until 10 icon_gone || fail "the icon stayed after the window came back"
 ok "a click on the icon shows the window whole on screen and removes the icon"
 
 xdotool windowminimize "$main"
