@@ -267,6 +267,7 @@ acknowledge_alarm() {
     press alt+i
     wait_until 10 gone '^velsokura$' || fail "alarm window stays"
     expect_silence "after OK" "$at"
+}
 
 # frame_rect ID: prints "left top right bottom" of the window's frame (the
 # window manager's decoration included), right and bottom exclusive.
