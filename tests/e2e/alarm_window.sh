@@ -6,6 +6,7 @@ source "$(dirname "$0")/lib.sh"
 need faketime
 start_x 1024x768
 start_wm
+start_pulse # a desktop with sound: the alarm plays as it does for a user
 make_appdir "$1"
 
 long=$(printf '長い予定%.0s' {1..25}) # 100 characters

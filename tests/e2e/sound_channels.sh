@@ -35,11 +35,11 @@ press Right
 try_sound "the user's mp3"
 
 press alt+q
-wait_until 10 shown '^Open$' || fail "no file dialog"
+wait_until 10 shown '^開く$' || fail "no file dialog"
 # The dialog starts in the user's folder: typing Japanese is not reliable.
 xdotool type --delay 20 "long tone.wav"
 press Return
-wait_until 10 gone '^Open$' || fail "the file dialog stays"
+wait_until 10 gone '^開く$' || fail "the file dialog stays"
 activate "$(visible_window '^オプション$')"
 test_play "the user's wav"
 wait_until 10 recorded $((SOUND_AT + 3500))
