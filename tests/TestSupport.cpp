@@ -19,7 +19,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -248,4 +250,23 @@ QString OffCentre(const QWidget* window) {
             .arg(area.width())
             .arg(area.height());
     return {};
+}
+
+void TypeText(QLineEdit* field, const QString& text) {
+    field->setFocus();
+    bool ascii = true;
+    for (const QChar c : text)
+        ascii = ascii && c.unicode() < 128;
+    if (ascii) {
+        QTest::keyClicks(field, text);
+        return;
+    }
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QCoreApplication::sendEvent(field, &commit);
+}
+
+void ClickCell(FlexGrid* grid, int row, int col) {
+    const QRect r = grid->visualRect(grid->model()->index(row - 1, col));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
 }

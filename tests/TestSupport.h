@@ -127,3 +127,11 @@ QByteArray Cp932(const QString& text);
 // what is wrong.
 class QWidget;
 QString OffCentre(const QWidget* window);
+
+// Types into a field as a user does: key by key, or Japanese committed
+// through the input method.
+class QLineEdit;
+void TypeText(QLineEdit* field, const QString& text);
+
+// A click on a grid cell (data rows count from 1).
+void ClickCell(FlexGrid* grid, int row, int col);

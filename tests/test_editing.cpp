@@ -13,7 +13,6 @@
 #include <QClipboard>
 #include <QDateEdit>
 #include <QFrame>
-#include <QInputMethodEvent>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,27 +24,6 @@ namespace {
 
 const QString Tomorrow0930 = QStringLiteral("2026/12/08/09:30");
 const QString Tomorrow1000 = QStringLiteral("2026/12/08/10:00");
-
-// Types into a field as a user does: key by key, or Japanese committed
-// through the input method.
-void TypeText(QLineEdit* field, const QString& text) {
-    field->setFocus();
-    bool ascii = true;
-    for (const QChar c : text)
-        ascii = ascii && c.unicode() < 128;
-    if (ascii) {
-        QTest::keyClicks(field, text);
-        return;
-    }
-    QInputMethodEvent commit;
-    commit.setCommitString(text);
-    QCoreApplication::sendEvent(field, &commit);
-}
-
-void ClickCell(FlexGrid* grid, int row, int col) {
-    const QRect r = grid->visualRect(grid->model()->index(row - 1, col));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
-}
 
 void Click(QPushButton* b) {
     QTest::mouseClick(b, Qt::LeftButton);

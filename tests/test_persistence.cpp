@@ -76,7 +76,8 @@ class TestPersistence : public QObject {
     void readersAcceptUtf8();
     void brokenFilesLoseNothing();
     void unreadableHistoryIsKeptAside();
-    void fullDiskKeepsOldFile();
+    void fullDiskKeepsEveryFile_data();
+    void fullDiskKeepsEveryFile();
     void killsNeverLeaveDamagedFiles();
 };
 
@@ -402,32 +403,58 @@ void TestPersistence::unreadableHistoryIsKeptAside() {
 #endif
 }
 
-void TestPersistence::fullDiskKeepsOldFile() {
+void TestPersistence::fullDiskKeepsEveryFile_data() {
+    QTest::addColumn<int>("bytes");
+    QTest::newRow("a few bytes") << 0;
+    QTest::newRow("4 KB") << 4096;
+    QTest::newRow("16 KB") << 16384;
+    QTest::newRow("large") << 100000;
+}
+
+// Delete during the run, then the exit: every write fails for want of space,
+// whatever its size, and no file is left with less than it held.
+void TestPersistence::fullDiskKeepsEveryFile() {
+    QFETCH(int, bytes);
     AppFixture app;
     const QString disk = app.Folder() + "disk";
     QVERIFY(QDir().mkpath(disk));
-    if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", disk}) != 0)
+    const QString size = QString("size=%1k").arg(3 * bytes / 1024 + 64);
+    if (QProcess::execute("mount", {"-t", "tmpfs", "-o", size, "tmpfs", disk}) != 0)
         QSKIP("cannot mount a small tmpfs here (needs root and mount rights)");
     struct Unmount {
         QString path;
         ~Unmount() { QProcess::execute("umount", {path}); }
     } unmount{disk};
     AppPaths::SetExecutableFolder(disk);
-    app.WriteFile("disk/velsokura.txt", "1\r\n");
-    app.WriteFile("disk/AppData.txt", "1,0,0,\r\n");
+    QString schedules = "1\r\n", history;
+    for (int i = 0; i < 2 || Cp932(schedules).size() < bytes; ++i) {
+        const QString key = QString("2027/%1/%2/%3:00")
+                                .arg(i / 672 + 1, 2, 10, QChar('0'))
+                                .arg(i % 28 + 1, 2, 10, QChar('0'))
+                                .arg(i / 28 % 24, 2, 10, QChar('0'));
+        schedules += ScheduleLine(key, " 長い予定の説明がここに入ります") + "\r\n";
+        history += "2026/12/01/10:00/ 履歴の一行\r\n";
+    }
+    const QStringList names = {"velsokura.txt", "AppData.txt", "RirekiData.dat"};
+    const QList<QByteArray> before = {Cp932(schedules), "1,0,0,\r\n", Cp932(history)};
+    for (int i = 0; i < names.size(); ++i)
+        app.WriteFile("disk/" + names[i], before[i]);
     frmMain* main = Start(app);
-    app.WriteFile("disk/filler", QByteArray(60 * 1024, 'x')); // what is left is too little
-    QList<QPair<QString, QString>> rows;
-    for (int i = 0; i < 400; ++i)
-        rows.append({QString("2027/01/%1/10:%2")
-                         .arg(i % 28 + 1, 2, 10, QChar('0'))
-                         .arg(i % 60, 2, 10, QChar('0')),
-                     " 長い予定の説明がここに入ります"});
-    FillGrid(main->MSFlexGrid1, rows);
+    main->show();
+    emit app.tray->LeftButtonDown();
+    main->Timer1_Timer();
+    QFile filler(disk + "/filler");
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    while (filler.write(QByteArray(4096, 'x')) > 0) {
+    }
     BoxAnswerer boxes;
-    SaveGridSchedules();
-    QCOMPARE(boxes.texts, QStringList{"データ書き込みに失敗しました。"});
-    QCOMPARE(app.ReadFile("disk/velsokura.txt"), QByteArray("1\r\n"));
+    ClickCell(main->MSFlexGrid1, 1, 2);
+    QTest::mouseClick(main->Command2, Qt::LeftButton);
+    QCOMPARE(boxes.texts, QStringList({"選択した行を削除しますがよろしいですか？",
+                                       "データ書き込みに失敗しました。"}));
+    Exit(main);
+    for (int i = 0; i < names.size(); ++i)
+        QCOMPARE(app.ReadFile("disk/" + names[i]), before[i]);
 }
 
 void TestPersistence::killsNeverLeaveDamagedFiles() {

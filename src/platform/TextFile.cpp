@@ -67,7 +67,9 @@ bool WriteAtomic(const QString& path, const QString& text) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
     const QByteArray bytes = Encode(text);
-    if (file.write(bytes) != bytes.size()) {
+    // Small texts only reach the buffer in write(): the flush is where a full
+    // disk shows, and commit() would rename a short file over the old one.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }
