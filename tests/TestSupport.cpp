@@ -196,6 +196,15 @@ frmMain* StartProgram(AppFixture& app, const QList<QPair<QString, QString>>& row
     for (const auto& r : rows)
         file += ScheduleLine(r.first, r.second) + "\r\n";
     app.WriteText("velsokura.txt", file + "\r\n");
+    return ShowProgram(app);
+}
+
+frmMain* RestartProgram(AppFixture& app) {
+    app.NewRun();
+    return ShowProgram(app);
+}
+
+frmMain* ShowProgram(AppFixture& app) {
     frmMain* main = app.NewMain();
     main->Timer1->stop();
     main->Form_Load();

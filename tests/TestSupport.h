@@ -101,6 +101,10 @@ class BoxAnswerer {
 // notification area and runs the first tick by hand (the timer stays off:
 // tests tick themselves).
 frmMain* StartProgram(AppFixture& app, const QList<QPair<QString, QString>>& rows);
+// The same over the files the folder holds.
+frmMain* ShowProgram(AppFixture& app);
+// A new run on the same folder.
+frmMain* RestartProgram(AppFixture& app);
 
 // Puts (key, text) rows into the grid as its schedules.
 class FlexGrid;

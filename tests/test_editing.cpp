@@ -48,9 +48,11 @@ class TestEditing : public QObject {
     void fieldsCleanWhatIsTyped_data();
     void fieldsCleanWhatIsTyped();
     void fieldsSwitchTheButtons();
+    void textFieldKeepsOnlyWhatTheFileCanHold_data();
     void textFieldKeepsOnlyWhatTheFileCanHold();
     void pasteKeepsTheFirstLine_data();
     void pasteKeepsTheFirstLine();
+    void textFieldStopsAtTheLimit();
     void addThroughClicksWritesTheFile();
     void addChecks_data();
     void addChecks();
@@ -146,12 +148,45 @@ void TestEditing::fieldsSwitchTheButtons() {
     QCOMPARE(ScheduleCount, 0);
 }
 
+void TestEditing::textFieldKeepsOnlyWhatTheFileCanHold_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("half-width katakana pairs") << "ﾐｰﾃｨﾝｸ"
+                                               << "ﾐｰﾃｨﾝｸ";
+    QTest::newRow("half-width pair") << "ﾃｽ"
+                                     << "ﾃｽ";
+    QTest::newRow("kanji pair") << "闃冢"
+                                << "闃冢";
+    QTest::newRow("wave dash") << "10時〜11時"
+                               << "10時～11時";
+    QTest::newRow("lookalikes") << "−‖—¢£¬¦¥"
+                                << "－∥―￠￡￢￤\\";
+    QTest::newRow("not in CP932") << "会議😀だ café"
+                                  << "会議?だ caf?";
+    QTest::newRow("private use, one way") << QString(QChar(0xF86F)) << "№";
+}
+
+// What is typed is what the file holds, over two exits and starts.
 void TestEditing::textFieldKeepsOnlyWhatTheFileCanHold() {
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    AppFixture app(At(10, 0, 30));
+    frmMain* m = StartProgram(app, {});
+    EnterSchedule(m, 8, "9", "30", typed);
+    QCOMPARE(m->Text3->text(), kept);
+    Click(m->Command1);
+    for (int run = 0; run < 2; ++run) {
+        Click(m->Command3);
+        QCOMPARE(app.ReadFile("velsokura.txt"),
+                 Cp932("1\r\n" + ScheduleLine(Tomorrow0930, " " + kept) + "\r\n"));
+        m = RestartProgram(app);
+        QCOMPARE(m->MSFlexGrid1->TextMatrix(1, 2), " " + kept);
+    }
+}
+
+void TestEditing::textFieldStopsAtTheLimit() {
     AppFixture app;
     frmMain* m = StartProgram(app, {});
-    TypeText(m->Text3, QStringLiteral("会議😀だ"));
-    QCOMPARE(m->Text3->text(), QStringLiteral("会議?だ"));
-    m->Text3->clear();
     TypeText(m->Text3, QString(50, QChar(0x3042)));
     QCOMPARE(m->Text3->text().size(), 43);
 }

@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QStandardPaths>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QtTest>
 #ifdef Q_OS_UNIX
 #include <pwd.h>
@@ -54,6 +56,42 @@ frmMain* Restart(AppFixture& app) {
     return Start(app);
 }
 
+// A text CP932 holds, drawn from the kinds a Japanese user writes: runs of
+// half-width katakana, kana, kanji, the NEC and IBM extensions, ASCII
+// symbols, and the schedule file's own separator.
+// With a kind, one short run of it: a file of nothing else.
+QString RandomCp932Text(QRandomGenerator& rng, int only = -1) {
+    static const QString pools[] = {
+        "ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜｦﾝｧｨｩｪｫｬｭｮｯｰﾞﾟ｡｢｣､･",
+        "あいうえおがぎぐげごぁぃっゃゎをんアイウエオヴヵヶー・",
+        "①②③⑳ⅠⅡⅩ㍉㌔㌢㍍№℡㈱㈲㈹㍾㍽㍼∮∑∟⊿≒≡∫",
+        "ⅰⅱⅲⅹ￢￤＇＂纊褜鍈銈蓜俉炻昱棈鋹曻彅丨仡仼伀伃伹佖侒侊侚侔",
+        " !\"#$%&'()*+,-./0123456789:;<=>?@ABCXYZ[\\]^_`abcxyz{|}~",
+        "＃：；＊＄＝＼～－∥―￠￡￣〒〓※",
+    };
+    QStringDecoder cp932("windows-31j");
+    QString text;
+    const int runs = only < 0 ? 1 + int(rng.bounded(6)) : 1;
+    for (int r = 0; r < runs; ++r) {
+        const int kind = only < 0 ? int(rng.bounded(8)) : only;
+        const int length = 1 + int(rng.bounded(6));
+        for (int i = 0; i < length; ++i) {
+            if (kind < 6) {
+                const QString& pool = pools[kind];
+                text += pool.at(rng.bounded(int(pool.size())));
+            } else if (kind == 6) { // first-level kanji
+                const char pair[] = {char(0x89 + rng.bounded(15)), char(0x80 + rng.bounded(0x7d))};
+                text += cp932.decode(QByteArray(pair, 2));
+            } else {
+                text += ScheduleFile::FieldSeparator;
+            }
+        }
+    }
+    // The readers drop spaces at either end of a text.
+    text = text.trimmed();
+    return text.isEmpty() ? QStringLiteral("x") : text;
+}
+
 } // namespace
 
 class TestPersistence : public QObject {
@@ -73,12 +111,14 @@ class TestPersistence : public QObject {
     void logOffSavesEvenWhileAlarmWaits();
     void sessionEndDuringExitDoesNotRepeatIt();
     void tickDuringExitLosesNothing();
-    void readersAcceptUtf8();
+    void readersTakeEachEncoding_data();
+    void readersTakeEachEncoding();
     void brokenFilesLoseNothing();
     void unreadableHistoryIsKeptAside();
     void fullDiskKeepsEveryFile_data();
     void fullDiskKeepsEveryFile();
     void killsNeverLeaveDamagedFiles();
+    void anyCp932TextSurvivesRestarts();
 };
 
 void TestPersistence::exitWritesExactBytes_data() {
@@ -313,25 +353,59 @@ void TestPersistence::tickDuringExitLosesNothing() {
     QVERIFY(orderly.value("velsokura.txt").startsWith(Cp932("1\r\n" + ScheduleLine(A, " 一"))));
 }
 
-void TestPersistence::readersAcceptUtf8() {
+void TestPersistence::readersTakeEachEncoding_data() {
+    QTest::addColumn<int>("encoding");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("tail"); // raw bytes at the end of the text
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("CP932 half-width pairs") << 0 << "ﾐｰﾃｨﾝｸ ﾃｽ" << QByteArray() << "ﾐｰﾃｨﾝｸ ﾃｽ";
+    QTest::newRow("CP932 kanji pair") << 0 << "闃冢" << QByteArray() << "闃冢";
+    QTest::newRow("UTF-8 with a mark") << 1 << "歯医者" << QByteArray() << "歯医者";
+    QTest::newRow("UTF-8 that is no CP932") << 2 << "予定" << QByteArray() << "予定";
+    QTest::newRow("UTF-16 LE with a mark") << 3 << "歯医者" << QByteArray() << "歯医者";
+    QTest::newRow("UTF-16 BE with a mark") << 4 << "歯医者" << QByteArray() << "歯医者";
+    QTest::newRow("UTF-8 lookalikes")
+        << 1 << "〜−‖—¢£¬¦¥ café" << QByteArray() << "～－∥―￠￡￢￤\\ caf?";
+    QTest::newRow("no CP932 character")
+        << 0 << "a" << QByteArray("\x80\xa0\xfd\xfe\xff\x85\x40\x81") << "a???????";
+}
+
+// A schedule and a history entry in each kind of file: read as meant, and
+// written back as CP932 that reads the same.
+void TestPersistence::readersTakeEachEncoding() {
+    QFETCH(int, encoding);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, tail);
+    QFETCH(QString, shown);
+    const auto encode = [encoding](const QString& t) {
+        if (encoding == 0) return Cp932(t);
+        const auto to = encoding <= 2   ? QStringConverter::Utf8
+                        : encoding == 3 ? QStringConverter::Utf16LE
+                                        : QStringConverter::Utf16BE;
+        QStringEncoder encoder(to, encoding == 2 ? QStringConverter::Flag::Default
+                                                 : QStringConverter::Flag::WriteBom);
+        return QByteArray(encoder.encode(t));
+    };
+    const QString entry = "2026/12/01/10:00/ ";
     AppFixture app;
-    const QString schedule = "1\r\n" + ScheduleLine(A, " 歯医者") + "\r\n";
-    app.WriteFile("velsokura.txt", "\xEF\xBB\xBF" + schedule.toUtf8());         // with a BOM
-    app.WriteFile("AppData.txt", QString("1,4,0,/音楽/ベル.mp3\r\n").toUtf8()); // without
-    app.WriteFile("RirekiData.dat", QString("2026/12/01/10:00/ 履歴です\r\n").toUtf8());
+    app.WriteDefaults();
+    const auto file = [&](const QString& line) {
+        return tail.isEmpty() ? encode(line + "\r\n") : encode(line) + tail + "\r\n";
+    };
+    app.WriteFile("velsokura.txt", file("1\r\n" + ScheduleLine(A, " " + text)));
+    app.WriteFile("RirekiData.dat", file(entry + text));
     BoxAnswerer boxes;
     frmMain* main = Start(app);
-    QVERIFY(boxes.texts.isEmpty());
-    QCOMPARE(main->MSFlexGrid1->TextMatrix(1, 2), QString(" 歯医者"));
-    QCOMPARE(SoundFilePath, QString("/音楽/ベル.mp3"));
-    QCOMPARE(HistoryText, QString("2026/12/01/10:00/ 履歴です"));
-    Exit(main);
-    // Written back as CP932.
-    QCOMPARE(app.ReadFile("velsokura.txt"), Cp932(schedule));
-    QCOMPARE(app.ReadFile("AppData.txt"), Cp932("1,4,0,/音楽/ベル.mp3\r\n"));
-    // CP932 bytes that happen to hold no valid UTF-8 stay CP932.
-    QCOMPARE(TextFile::DecodeFile(Cp932("予定の時間です")), QString("予定の時間です"));
-    QCOMPARE(TextFile::DecodeFile(Cp932("ｱｲｳ")), QString("ｱｲｳ"));
+    for (int run = 0; run < 2; ++run) {
+        QCOMPARE(boxes.texts, QStringList());
+        QCOMPARE(main->MSFlexGrid1->TextMatrix(1, 2), " " + shown);
+        QCOMPARE(HistoryText, entry + shown);
+        Exit(main);
+        QCOMPARE(app.ReadFile("velsokura.txt"),
+                 Cp932("1\r\n" + ScheduleLine(A, " " + shown) + "\r\n"));
+        QCOMPARE(app.ReadFile("RirekiData.dat"), Cp932(entry + shown + "\r\n"));
+        main = Restart(app);
+    }
 }
 
 void TestPersistence::brokenFilesLoseNothing() {
@@ -341,7 +415,7 @@ void TestPersistence::brokenFilesLoseNothing() {
     QRandomGenerator rng(20261207);
     for (char& c : noise)
         c = char(rng.bounded(256));
-    noise.replace('\r', 'x').replace('\n', 'y');
+    noise.replace('\r', 'x').replace('\n', 'y').replace('\0', 'z');
     noise += ".bin";
     app.WriteFile("AppData.txt", noise);
     QVERIFY(QDir(app.Folder()).mkdir("RirekiData.dat")); // the history file is a folder
@@ -501,6 +575,44 @@ void TestPersistence::killsNeverLeaveDamagedFiles() {
     }
     qInfo("crash safety: %d kills survived, %d damaged files", kills, damaged);
     QCOMPARE(damaged, 0);
+}
+
+// Write, read, write: the same rows, the same bytes, in every file.
+void TestPersistence::anyCp932TextSurvivesRestarts() {
+    QRandomGenerator rng(20261207);
+    for (int round = 0; round < 64; ++round) {
+        const int only = round < 32 ? round % 8 : -1;
+        AppFixture app;
+        app.WriteDefaults();
+        frmMain* main = Start(app);
+        QList<QPair<QString, QString>> rows;
+        QStringList history;
+        const int count = 1 + int(rng.bounded(only < 0 ? 10 : 2));
+        for (int i = 0; i < count; ++i) {
+            rows.append({QString("2027/01/01/10:%1").arg(i, 2, 10, QChar('0')),
+                         " " + RandomCp932Text(rng, only)});
+            history.append("2026/12/01/10:00/ " + RandomCp932Text(rng, only));
+        }
+        const QString sound = "/" + RandomCp932Text(rng, only) + ".mp3";
+        FillGrid(main->MSFlexGrid1, rows);
+        HistoryText = history.join("\r\n");
+        SoundFilePath = sound;
+        Exit(main);
+        const QStringList names = {"velsokura.txt", "RirekiData.dat", "AppData.txt"};
+        QList<QByteArray> written;
+        for (const QString& name : names)
+            written.append(app.ReadFile(name));
+        main = Restart(app);
+        for (int i = 0; i < count; ++i) {
+            QCOMPARE(main->MSFlexGrid1->TextMatrix(i + 1, 1), rows[i].first);
+            QCOMPARE(main->MSFlexGrid1->TextMatrix(i + 1, 2), rows[i].second);
+        }
+        QCOMPARE(HistoryText, history.join("\r\n"));
+        QCOMPARE(SoundFilePath, sound);
+        Exit(main);
+        for (int i = 0; i < names.size(); ++i)
+            QCOMPARE(app.ReadFile(names[i]), written[i]);
+    }
 }
 
 QTEST_MAIN(TestPersistence)

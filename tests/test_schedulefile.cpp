@@ -150,6 +150,8 @@ void TestScheduleFile::readerAnswersEveryFile_data() {
     QTest::newRow("key not a real date")
         << Cp932("1\r\n" + ScheduleLine("2026/13/45/25:99", " x") + "\r\n") << false
         << "ファイルオープンエラー。" << -1 << -1;
+    QTest::newRow("NUL bytes") << QByteArray("1\r\n\0\r\n", 5) << false
+                               << "ファイルオープンエラー。" << -1 << -1;
     QTest::newRow("key of letters")
         << Cp932("1\r\n" + ScheduleLine("abcd/ef/gh/ij:kl", " x") + "\r\n") << false
         << "ファイルオープンエラー。" << -1 << -1;

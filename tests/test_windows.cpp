@@ -101,7 +101,7 @@ void TestWindows::historyShowsEditsAndKeepsEditsOnClose() {
     QVERIFY(h->Command3->isEnabled());
     QVERIFY(h->Command2->isEnabled());
 
-    h->Text1->appendPlainText("メモ");
+    h->Text1->appendPlainText("メモ〜 café");
     BoxAnswerer boxes;
     Click(h->Command3);
     QCOMPARE(boxes.texts, QStringList{"履歴データを書き込み完了しました。"});
@@ -115,7 +115,7 @@ void TestWindows::historyShowsEditsAndKeepsEditsOnClose() {
     QVERIFY(!FormSlot<frmRireki>::Loaded());
     QVERIFY(m->isVisible());
     QCOMPARE(MainHidden, std::uint8_t(0));
-    QCOMPARE(HistoryText, E2 + "\r\n" + E1 + "\r\n" + E3 + "\r\nメモ");
+    QCOMPARE(HistoryText, E2 + "\r\n" + E1 + "\r\n" + E3 + "\r\nメモ～ caf?");
     QVERIFY(m->Command3->isEnabled());
 }
 
@@ -300,6 +300,8 @@ void TestWindows::optionsChooseFile_data() {
     QTest::newRow("path of 255") << 3 << "";
     QTest::newRow("gone") << 4 << "サウンドファイルを開けませんでした。";
     QTest::newRow("cancel") << 5 << "";
+    QTest::newRow("path the settings file cannot hold")
+        << 6 << "このサウンドファイルのパスには保存できない文字が含まれています。";
 }
 
 void TestWindows::optionsChooseFile() {
@@ -317,6 +319,7 @@ void TestWindows::optionsChooseFile() {
         path = dir + "/" + QString(length - dir.size() - 5, 'y') + ".mp3";
         QCOMPARE(path.size(), length);
     }
+    if (kind == 6) path = app.Folder() + "café.mp3";
     if (kind != 4) MakeFile(path, kind == 1 ? QByteArray() : QByteArray("ID3"));
     ChosenFile chosen(kind == 5 ? QString() : path);
     frmOption* o = OpenOptions(m);

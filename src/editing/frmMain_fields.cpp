@@ -1,6 +1,6 @@
 #include "app/MainLock.h"
 #include "app/frmMain.h"
-#include "platform/TextFile.h"
+#include "platform/Cp932.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -61,18 +61,11 @@ void frmMain::Text2_Change() {
     UpdateAddButtons();
 }
 
-// What the schedule file cannot hold becomes "?" at once, so what the user
+// The text becomes at once what the schedule file holds, so what the user
 // sees is what is saved.
 void frmMain::Text3_Change() {
-    const QString text = OneLine(Text3->text());
-    if (text == Text3->text() && TextFile::CanEncode(text)) return;
-    QString kept;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QString one = text.mid(i, n);
-        kept += TextFile::CanEncode(one) ? one : QStringLiteral("?");
-        i += n - 1;
-    }
+    const QString kept = Cp932::Holdable(OneLine(Text3->text()));
+    if (kept == Text3->text()) return;
     const int cursor = Text3->cursorPosition();
     Text3->setText(kept);
     Text3->setCursorPosition(std::min<int>(cursor, static_cast<int>(kept.size())));

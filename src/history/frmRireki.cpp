@@ -7,6 +7,7 @@
 #include "core/Twips.h"
 #include "core/mdlMain.h"
 #include "dialogs/MessageWaits.h"
+#include "platform/Cp932.h"
 #include "platform/Fonts.h"
 #include "store/FlexGrid.h"
 #include "store/HistoryFile.h"
@@ -89,5 +90,6 @@ void frmRireki::Form_QueryUnload(int& /*Cancel*/, int /*UnloadMode*/) {
     MainHidden = 0;
     EnableMainControls();
     RestoreMainButtons(RestoreCaller::HistoryWindow);
-    HistoryText = Text1->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    HistoryText =
+        Cp932::Holdable(Text1->toPlainText()).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 }

@@ -10,6 +10,7 @@
 #include "dialogs/MessageWaits.h"
 #include "platform/Fonts.h"
 #include "platform/Mci.h"
+#include "platform/TextFile.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -194,6 +195,10 @@ void frmOption::ChooseSoundFile() {
         ShowNotice(QStringLiteral("サウンドファイルが見つかりませんでした。"));
     } else if (path.size() > 255) {
         ShowNotice(QStringLiteral("サウンドファイルのパスが長すぎます。"));
+    } else if (!TextFile::CanEncode(path)) {
+        // The settings file would keep a path that names another file.
+        ShowNotice(
+            QStringLiteral("このサウンドファイルのパスには保存できない文字が含まれています。"));
     } else {
         SoundFilePath = path;
         Text1->setPlainText(path);

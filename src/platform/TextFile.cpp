@@ -1,46 +1,49 @@
 #include "platform/TextFile.h"
 
+#include "platform/Cp932.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
-#include <algorithm>
 
 namespace TextFile {
 
 namespace {
-constexpr auto kCodePage = "windows-31j";
-}
-
-QByteArray Encode(const QString& text) {
-    QStringEncoder encoder(kCodePage);
-    return encoder.encode(text);
-}
-
-bool CanEncode(const QString& text) {
-    QStringEncoder encoder(kCodePage);
-    const QByteArray bytes = encoder.encode(text);
-    return !encoder.hasError();
-}
 
 QString Decode(const QByteArray& bytes) {
-    QStringDecoder decoder(kCodePage);
+    QStringDecoder decoder(Cp932::CodePage);
     return decoder.decode(bytes);
 }
 
-QString DecodeFile(const QByteArray& bytes) {
-    if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
-    // CP932 Japanese text is almost never valid UTF-8 (its lead bytes 0x81-0x9F
-    // are UTF-8 continuation bytes), so strictly valid UTF-8 with multi-byte
-    // sequences is taken for UTF-8.
-    const bool multiByte = std::any_of(
-        bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-    if (multiByte) {
-        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-        const QString text = utf8.decode(bytes);
-        if (!utf8.hasError()) return text;
-    }
-    return Decode(bytes);
+QString DecodeMarked(const QByteArray& bytes, QStringConverter::Encoding encoding, int mark) {
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    return Cp932::Holdable(decoder.decode(QByteArrayView(bytes).sliced(mark)));
+}
+
+} // namespace
+
+QByteArray Encode(const QString& text) {
+    QStringEncoder encoder(Cp932::CodePage);
+    return encoder.encode(Cp932::Holdable(text));
+}
+
+bool CanEncode(const QString& text) {
+    return Cp932::Holdable(text) == text;
+}
+
+std::optional<QString> DecodeFile(const QByteArray& bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF")) return DecodeMarked(bytes, QStringConverter::Utf8, 3);
+    if (bytes.startsWith("\xFF\xFE")) return DecodeMarked(bytes, QStringConverter::Utf16LE, 2);
+    if (bytes.startsWith("\xFE\xFF")) return DecodeMarked(bytes, QStringConverter::Utf16BE, 2);
+    if (bytes.contains('\0')) return std::nullopt;
+    // Every file this program writes is valid CP932, so it is always read back
+    // as written, even where its bytes happen to be valid UTF-8 as well.
+    if (Cp932::IsValid(bytes)) return Decode(bytes);
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) return Cp932::Holdable(text);
+    return Decode(Cp932::Mend(bytes));
 }
 
 bool ReadLines(const QString& path, QStringList& lines) {
@@ -48,7 +51,9 @@ bool ReadLines(const QString& path, QStringList& lines) {
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) return false;
-    const QString text = DecodeFile(bytes);
+    const std::optional<QString> decoded = DecodeFile(bytes);
+    if (!decoded) return false;
+    const QString& text = *decoded;
     lines.clear();
     qsizetype start = 0;
     const qsizetype n = text.size();

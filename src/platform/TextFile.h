@@ -2,16 +2,21 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // Every data file is CP932 (Windows-31J) with CR LF line ends, on every platform.
 namespace TextFile {
 
+// CP932 bytes of the text; what CP932 cannot hold is written as Cp932::Holdable
+// gives it, so every byte reads back.
 QByteArray Encode(const QString& text);
-QString Decode(const QByteArray& bytes);
-// Decodes a file a person may have saved from a text editor: UTF-8 when it
-// says so (a byte-order mark) or when it can only be UTF-8, else CP932.
-QString DecodeFile(const QByteArray& bytes);
-// True when every character of the text has a CP932 form.
+// Decodes a file a person may have saved from a text editor: a byte-order
+// mark (UTF-8, UTF-16) decides; without one, valid CP932 is CP932, and only
+// what is no CP932 but valid UTF-8 is UTF-8; anything else is CP932 with "?"
+// for the bytes that are no character. Nothing when the file holds NUL bytes
+// and no UTF-16 mark.
+std::optional<QString> DecodeFile(const QByteArray& bytes);
+// True when the text is written and read back unchanged.
 bool CanEncode(const QString& text);
 
 // Reads a whole file (see DecodeFile) as lines; a line ends at CR LF, CR or
