@@ -34,6 +34,8 @@ const Tables& Get() {
         QStringDecoder decoder(CodePage);
         for (const QChar c : QString(decoder.decode(singles)))
             t->holdable.set(c.unicode());
+        // A NUL byte marks a file as no text: none is ever written.
+        t->holdable.reset(0);
         // One pair a line: a line break is never a second byte, so every
         // pair, named or not, decodes to its own line.
         QByteArray pairs;
