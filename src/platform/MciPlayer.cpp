@@ -1,8 +1,11 @@
 #include "platform/MciPlayer.h"
 
+#include <QAudioDevice>
 #include <QAudioOutput>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QRegularExpression>
 
@@ -21,13 +24,33 @@ template <class Map> auto* FindIn(Map& channels, const QString& alias) {
     const auto it = channels.find(alias.toLower());
     return it == channels.end() ? nullptr : &it->second;
 }
+
+// Whether a PulseAudio (or PipeWire) server's socket is there to play into.
+bool SoundServerReachable() {
+    QString server = qEnvironmentVariable("PULSE_SERVER");
+    if (server.isEmpty()) {
+        const QString runtime =
+            qEnvironmentVariable("PULSE_RUNTIME_PATH", qEnvironmentVariable("XDG_RUNTIME_DIR") +
+                                                           QStringLiteral("/pulse"));
+        server = runtime + QStringLiteral("/native");
+    }
+    if (server.startsWith(QStringLiteral("unix:"))) server.remove(0, 5);
+    // A server elsewhere on the network cannot be checked from here.
+    return !QDir::isAbsolutePath(server) || QFileInfo::exists(server);
+}
+
+bool OnFfmpeg() {
+    return qgetenv("QT_MEDIA_BACKEND") == "ffmpeg";
+}
 } // namespace
 
 MciPlayer::MciPlayer(QObject* parent) : QObject(parent) {
     // Qt's FFmpeg backend starts a sound within tens of milliseconds, its
-    // GStreamer backend (the default here) after a few hundred. A backend
-    // the user chose stands.
-    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "ffmpeg");
+    // GStreamer backend (the default here) after a few hundred. But FFmpeg
+    // plays only into a sound server, where GStreamer falls back to ALSA.
+    // A backend the user chose stands.
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND") && SoundServerReachable())
+        qputenv("QT_MEDIA_BACKEND", "ffmpeg");
 }
 
 MciPlayer::~MciPlayer() = default;
@@ -48,6 +71,8 @@ QMediaPlayer* MciPlayer::Player(const QString& alias) const {
 
 void MciPlayer::Play(Channel& channel) {
     channel.player.reset();
+    // With no output device Qt 6.4's FFmpeg backend crashes on play.
+    if (OnFfmpeg() && QMediaDevices::defaultAudioOutput().isNull()) return;
     channel.output = std::make_unique<QAudioOutput>();
     channel.player = std::make_unique<QMediaPlayer>();
     channel.player->setAudioOutput(channel.output.get());
@@ -64,7 +89,7 @@ void MciPlayer::Send(const QString& command) {
     if (const auto m = kOpen.match(text); m.hasMatch()) {
         const QString alias = m.captured(2).toLower();
         const QString path = m.captured(1);
-        // Like the original device: an alias in use, or a missing file, fails.
+        // As with MCI: an alias in use, or a missing file, fails.
         if (IsOpen(alias) || !QFileInfo(path).isFile()) return;
         channels_[alias].source = QUrl::fromLocalFile(path);
     } else if (const auto p = kPlay.match(text); p.hasMatch()) {
