@@ -10,6 +10,12 @@ e2e_cleanup() {
     local p
     for p in "${E2E_PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
     for p in "${E2E_PIDS[@]}"; do wait "$p" 2>/dev/null || true; done
+    # The program runs under faketime, not as our child: a signal makes it
+    # save its files, which must be done before the folder goes.
+    local end=$((SECONDS + 20))
+    for p in "${E2E_PIDS[@]}"; do
+        while kill -0 "$p" 2>/dev/null && ((SECONDS < end)); do sleep 0.1; done
+    done
     rm -rf "$E2E_TMP"
 }
 trap e2e_cleanup EXIT
