@@ -17,6 +17,7 @@ using namespace mdlMain;
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
+constexpr qsizetype kLinesPerPump = 256;
 
 QString SchedulePath() {
     return AppFolder + ScheduleFile::FileName;
@@ -143,9 +144,11 @@ bool LoadSchedules() {
     ScheduleCount = 0;
     QString duplicateKey;
     QSet<QString> keys;
+    keys.reserve(lines.size());
     grid->SetRedraw(false);
     for (qsizetype n = 0; n < lines.size(); ++n) {
-        PumpEvents();
+        // Often enough for Cancel and the window system, rarely enough to cost nothing.
+        if (n % kLinesPerPump == 0) PumpEvents();
         QString line = lines[n];
         if (line == separator) {
             LastExitUnsaved = 1;
