@@ -164,6 +164,14 @@ void FlexGrid::AddItem(const QString& fields) {
         if (tab < 0) break;
         start = tab + 1;
     }
+    Append(std::move(line));
+}
+
+void FlexGrid::AddRow(const QString& key, const QString& text) {
+    Append({QString(), key, text});
+}
+
+void FlexGrid::Append(FlexGridModel::Line line) {
     model_.BeginAppend(1);
     model_.cells.push_back(std::move(line));
     model_.EndAppend();

@@ -168,16 +168,17 @@ bool LoadSchedules() {
                 grid->SetRedraw(true);
                 return EndLoading(QStringLiteral("ファイルオープンエラー。"));
             }
-            QString text = line.mid(28);
-            qsizetype spaces = 0;
-            while (spaces < text.size() && text.at(spaces) == QLatin1Char(' '))
-                ++spaces;
-            text = QStringLiteral(" ") + text.mid(spaces);
+            QStringView rest = QStringView(line).sliced(std::min<qsizetype>(28, line.size()));
+            while (!rest.isEmpty() && rest.front() == QLatin1Char(' '))
+                rest = rest.sliced(1);
+            QString text;
+            text.reserve(rest.size() + 1);
+            text.append(QLatin1Char(' ')).append(rest);
             if (ScheduleCount == 0) {
                 grid->SetTextMatrix(1, 1, key);
                 grid->SetTextMatrix(1, 2, text);
             } else {
-                grid->AddItem(QStringLiteral("\t") + key + QStringLiteral("\t") + text);
+                grid->AddRow(key, text);
             }
             ++ScheduleCount;
             if (keys.contains(key) && duplicateKey.isEmpty()) duplicateKey = key;
