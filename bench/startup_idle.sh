@@ -137,9 +137,10 @@ for n in $SIZES; do
 done
 read -r -a sizes <<<"$SIZES"
 if ((${#sizes[@]} >= 3)); then
-    # Growth of the per-schedule part of the start-up cost (above the first N's),
-    # from the second N to the third; linear growth gives (N3 - N1) / (N2 - N1).
-    a=${sizes[0]} b=${sizes[1]} c=${sizes[2]}
+    # Growth of the per-schedule part of the start-up cost (above the first N's:
+    # both programs then have their fonts and tables set up) from the last N
+    # but one to the last; linear growth gives the growth of N - N1.
+    a=${sizes[0]} b=${sizes[-2]} c=${sizes[-1]}
     for p in velsokura floor; do
         s_a=$(column_median "$p-$a" 1) s_b=$(column_median "$p-$b" 1) s_c=$(column_median "$p-$c" 1)
         echo "$p: per-schedule start-up cost x$(ratio $((s_c - s_a)) $((s_b - s_a))) from $b to $c" \
