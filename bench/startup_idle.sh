@@ -8,7 +8,8 @@
 #             and the process has then gone quiet (under 2 ms in half a second)
 #   idle ms   processor time over the IDLE seconds that follow
 #   RSS MiB   resident memory at the end of the idle time
-#   wake/s    voluntary context switches of all threads per idle second
+#   wake/s    voluntary context switches (wake-ups) per idle second
+#   (idle ms and wake/s count the threads alive at the end of the idle time)
 # Not a test: run by hand.
 #   bench/startup_idle.sh build/velsokura build/bench/floor [IDLE_SECONDS [RUNS]]
 #   SIZES="1000 10000" bench/startup_idle.sh ...   (default 1000 10000 100000)
@@ -54,7 +55,19 @@ cpu_ms() {
     exact=$(cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%d", s / 1e6 }')
     echo $((exact > total ? exact : total))
 }
-switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches/ { s += $2 } END { print s }'; }
+# threads PID: a "thread runtime-ns voluntary-switches" line per thread.
+threads() {
+    local t
+    for t in /proc/"$1"/task/*; do
+        echo "${t##*/} $(cut -d" " -f1 "$t/schedstat" 2>/dev/null)" \
+            "$(awk '/^voluntary_ctxt_switches/ { print $2 }' "$t/status" 2>/dev/null)"
+    done
+}
+# since BEFORE AFTER: "ms switches" since BEFORE of the threads alive at AFTER.
+since() {
+    awk 'NR == FNR { ns[$1] = $2; sw[$1] = $3; next }
+         { t += $2 - ns[$1]; n += $3 - sw[$1] } END { printf "%d %d\n", t / 1e6, n }' "$1" "$2"
+}
 rss_kib() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status"; }
 
 # ready PID icon|window: the tray icon is docked, or any window is shown.
@@ -74,7 +87,7 @@ measure() {
     local pid=$!
     E2E_PIDS+=($pid)
     wait_until 120 ready "$pid" "$mode" || fail "$name did not come up"
-    local start s0 i0 before i
+    local start before i idle woken
     start=$(cpu_ms "$pid")
     for ((i = 0; i < 60; i++)); do
         before=$start
@@ -82,10 +95,11 @@ measure() {
         start=$(cpu_ms "$pid")
         ((start - before < 2)) && break
     done
-    s0=$(switches "$pid")
+    threads "$pid" >"$E2E_TMP/before"
     sleep "$IDLE"
-    i0=$(cpu_ms "$pid")
-    echo "$start $((i0 - start)) $(rss_kib "$pid") $(((($(switches "$pid") - s0) * 100) / IDLE))" \
+    threads "$pid" >"$E2E_TMP/after"
+    read -r idle woken < <(since "$E2E_TMP/before" "$E2E_TMP/after")
+    echo "$start $idle $(rss_kib "$pid") $((woken * 100 / IDLE))" \
         >>"$E2E_TMP/$name"
     kill "$pid"
     wait "$pid" 2>/dev/null || true
