@@ -11,7 +11,7 @@
 #   wake/s    voluntary context switches (wake-ups) per idle second
 #   (idle ms and wake/s count the threads alive at the end of the idle time)
 # Not a test: run by hand.
-#   bench/startup_idle.sh build/velsokura build/bench/floor [IDLE_SECONDS [RUNS]]
+#   bench/startup_idle.sh build/velsokura build/bench/bench_floor [IDLE_SECONDS [RUNS]]
 #   SIZES="1000 10000" bench/startup_idle.sh ...   (default 1000 10000 100000)
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=../tests/e2e/lib.sh
