@@ -51,6 +51,34 @@ FlexGrid* Grid() {
     return Main()->MSFlexGrid1;
 }
 
+// The first key read a second time. In a file in order, as the program writes
+// it, a repeated key comes right after its twin; only a file out of order
+// needs the set of every key read.
+class RepeatedKey {
+  public:
+    QString found;
+
+    // rowsRead: the grid's rows 1 to rowsRead hold the keys read before.
+    void Read(const QString& key, const FlexGrid* grid, int rowsRead) {
+        if (!found.isEmpty()) return;
+        if (seen_.isEmpty()) {
+            if (key >= last_) {
+                if (key == last_) found = key;
+                last_ = key;
+                return;
+            }
+            for (int row = 1; row <= rowsRead; ++row)
+                seen_.insert(grid->TextMatrix(row, 1));
+        }
+        if (seen_.contains(key)) found = key;
+        seen_.insert(key);
+    }
+
+  private:
+    QString last_;
+    QSet<QString> seen_;
+};
+
 } // namespace
 
 void ScheduleFile::SetGridHeader(FlexGrid* grid) {
@@ -142,9 +170,7 @@ bool LoadSchedules() {
     FlexGrid* grid = Grid();
     const QString& separator = ScheduleFile::FieldSeparator;
     ScheduleCount = 0;
-    QString duplicateKey;
-    QSet<QString> keys;
-    keys.reserve(lines.size());
+    RepeatedKey repeated;
     grid->SetRedraw(false);
     for (qsizetype n = 0; n < lines.size(); ++n) {
         // Often enough for Cancel and the window system, rarely enough to cost nothing.
@@ -174,6 +200,7 @@ bool LoadSchedules() {
             QString text;
             text.reserve(rest.size() + 1);
             text.append(QLatin1Char(' ')).append(rest);
+            repeated.Read(key, grid, ScheduleCount);
             if (ScheduleCount == 0) {
                 grid->SetTextMatrix(1, 1, key);
                 grid->SetTextMatrix(1, 2, text);
@@ -181,8 +208,6 @@ bool LoadSchedules() {
                 grid->AddRow(key, text);
             }
             ++ScheduleCount;
-            if (keys.contains(key) && duplicateKey.isEmpty()) duplicateKey = key;
-            keys.insert(key);
         }
         if (StatusCancelled == 1) {
             EndProgram();
@@ -196,8 +221,8 @@ bool LoadSchedules() {
         TellWhileLoading(
             QStringLiteral("前回アプリケーション終了時に保存出来てない可能性があります、"
                            "念のためご確認下さい。"));
-    } else if (!duplicateKey.isEmpty()) {
-        TellWhileLoading(duplicateKey +
+    } else if (!repeated.found.isEmpty()) {
+        TellWhileLoading(repeated.found +
                          QStringLiteral("の時間が重複しています、テキストファイルを操作した場合は"
                                         "日付時間の重複行を削除するか変更しておいて下さい。"));
     }
