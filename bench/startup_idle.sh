@@ -37,16 +37,6 @@ schedules() {
     }' | iconv -f UTF-8 -t CP932
 }
 
-start_sound() {
-    command -v pulseaudio >/dev/null || return 0
-    export XDG_RUNTIME_DIR="$E2E_TMP/run" PULSE_SERVER="$E2E_TMP/run/pulse/native"
-    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-    pulseaudio -n --daemonize=no --exit-idle-time=-1 --load=module-null-sink \
-        --load=module-native-protocol-unix >/dev/null 2>&1 &
-    E2E_PIDS+=($!)
-    wait_until 20 pactl info >/dev/null 2>&1 || fail "pulseaudio did not start"
-}
-
 # Processor milliseconds of a process: the kernel's total (whole ticks, exited
 # threads included), or the live threads' nanosecond sum when that is larger.
 cpu_ms() {
@@ -111,7 +101,7 @@ column_median() { awk -v c="$2" '{ print $c }' "$E2E_TMP/$1" | median; }
 start_x
 start_wm
 start_tray
-start_sound
+command -v pulseaudio >/dev/null && start_pulse
 
 for n in $SIZES; do
     mkdir -p "$E2E_TMP/v$n" "$E2E_TMP/f$n"
