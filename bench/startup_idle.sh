@@ -5,7 +5,8 @@
 # medians of RUNS runs:
 #   start ms  processor time (user + system, all threads) from the start until
 #             the tray icon is docked (velsokura) or the window is shown (floor)
-#             and the process has then gone quiet (under 2 ms in half a second)
+#             and the process has then gone quiet (a second with under 2 ms and
+#             at most one wake-up)
 #   idle ms   processor time over the IDLE seconds that follow
 #   RSS MiB   resident memory at the end of the idle time
 #   wake/s    voluntary context switches (wake-ups) per idle second
@@ -77,14 +78,15 @@ measure() {
     local pid=$!
     E2E_PIDS+=($pid)
     wait_until 120 ready "$pid" "$mode" || fail "$name did not come up"
-    local start before i idle woken
-    start=$(cpu_ms "$pid")
-    for ((i = 0; i < 60; i++)); do
-        before=$start
-        sleep 0.5
-        start=$(cpu_ms "$pid")
-        ((start - before < 2)) && break
+    local start i idle woken
+    for ((i = 0; i < 30; i++)); do
+        threads "$pid" >"$E2E_TMP/before"
+        sleep 1
+        threads "$pid" >"$E2E_TMP/after"
+        read -r idle woken < <(since "$E2E_TMP/before" "$E2E_TMP/after")
+        ((idle < 2 && woken <= 1)) && break
     done
+    start=$(cpu_ms "$pid")
     threads "$pid" >"$E2E_TMP/before"
     sleep "$IDLE"
     threads "$pid" >"$E2E_TMP/after"
