@@ -62,7 +62,7 @@ void frmMain::TickEverySecond() {
 
 // Decided before the tick's work: a fired row costs one more wake-up.
 void frmMain::ArmTick(const QDateTime& now) {
-    const qint64 ms = isVisible()
+    const qint64 ms = MainHidden != 1
                           ? 1000
                           : now.msecsTo(NextWake(now, MSFlexGrid1->TextMatrix(1, 1))) + kWakeLateMs;
     if (Timer1->interval() == ms) return;
@@ -70,9 +70,9 @@ void frmMain::ArmTick(const QDateTime& now) {
     Timer1->setInterval(static_cast<int>(ms));
 }
 
-// Every second while the window is shown, else when something is due: the
-// clock in the caption, and row 1 fired when its minute has come. Only row 1
-// is read, so the cost does not grow with the grid.
+// Every second, or when something is due while the window is hidden in the
+// notification area: the clock in the caption, and row 1 fired when its
+// minute has come. Only row 1 is read, so the cost does not grow with the grid.
 void frmMain::Timer1_Timer() {
     const QDateTime now = Clock::Now();
     ArmTick(now);
