@@ -1,9 +1,7 @@
-// The alarm engine's costs, offscreen:
-//  - the time from the tick of a due minute to the alarm window being shown,
-//    and to the end of that tick, with 10,000 appointments;
-//  - the processor time the real program uses over 60 s of idling with
-//    1,000 appointments none due (pass the built program's path).
-// Run: QT_QPA_PLATFORM=offscreen build/bench/bench_alarm build/velsokura
+// The alarm engine's cost, offscreen: the time from the tick of a due minute
+// to the alarm window being shown, and to the end of that tick, with 10,000
+// appointments. (The idle cost of the real program: startup_idle.sh.)
+// Run: QT_QPA_PLATFORM=offscreen build/bench/bench_alarm
 
 #include "../tests/TestSupport.h"
 #include "app/frmMain.h"
@@ -13,13 +11,8 @@
 #include "platform/Mci.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QProcess>
-#include <QThread>
 #include <cstdio>
-#include <unistd.h>
 
 using namespace mdlMain;
 
@@ -60,43 +53,10 @@ void DueMinute() {
         shownMs, tickMs);
 }
 
-double CpuSeconds(qint64 pid) {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) return -1;
-    const QList<QByteArray> f = stat.readAll().split(' ');
-    return (f.value(13).toDouble() + f.value(14).toDouble()) / double(sysconf(_SC_CLK_TCK));
-}
-
-void Idle(const QString& program) {
-    QTemporaryDir dir;
-    const QString exe = dir.path() + QStringLiteral("/velsokura");
-    QFile::copy(program, exe);
-    QFile data(dir.path() + QStringLiteral("/velsokura.txt"));
-    data.open(QIODevice::WriteOnly);
-    data.write(Cp932(Schedules(1000, QDateTime(QDate(2030, 1, 1), QTime(0, 0)))));
-    data.close();
-    QFile settings(dir.path() + QStringLiteral("/AppData.txt"));
-    settings.open(QIODevice::WriteOnly);
-    settings.write("0,0,0,\r\n");
-    settings.close();
-    QProcess p;
-    p.setProgram(exe);
-    p.start();
-    p.waitForStarted();
-    QThread::sleep(5); // past start-up
-    const double before = CpuSeconds(p.processId());
-    QThread::sleep(60);
-    const double after = CpuSeconds(p.processId());
-    p.kill();
-    p.waitForFinished();
-    std::printf("idle, 1,000 appointments: %.2f s of processor time over 60 s\n", after - before);
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     DueMinute();
-    if (argc > 1) Idle(QString::fromLocal8Bit(argv[1]));
     return 0;
 }

@@ -47,6 +47,8 @@ class TestAlarm : public QObject {
     void alarmDuringQuestionAnswersNo();
     void clockJumpsLoseNothingAndFireNothingTwice();
     void pickerFollowsTheDayAtFiveSeconds();
+    void hiddenTickSleepsUntilSomethingIsDue_data();
+    void hiddenTickSleepsUntilSomethingIsDue();
 };
 
 void TestAlarm::captionShowsTheClock() {
@@ -202,6 +204,54 @@ void TestAlarm::pickerFollowsTheDayAtFiveSeconds() {
     }
     TickAt(main, At(0, 0, 5));
     QCOMPARE(main->PickerDate(), QString("2026/12/07"));
+}
+
+void TestAlarm::hiddenTickSleepsUntilSomethingIsDue_data() {
+    QTest::addColumn<QDateTime>("start");
+    QTest::addColumn<QString>("due");
+    QTest::addColumn<int>("jumpSecs"); // the clock's jump during the first sleep
+    QTest::addColumn<QDateTime>("earliest");
+    QTest::addColumn<int>("maxWakes");
+    QTest::newRow("alarm in its minute")
+        << At(10, 27, 13).addMSecs(400) << K1030 << 0 << At(10, 30, 0) << 4;
+    QTest::newRow("picker at midnight")
+        << At(23, 58, 30, 6).addMSecs(700) << QString() << 0 << At(0, 0, 5) << 3;
+    QTest::newRow("clock jumps ahead") << At(10, 0, 0) << K1100 << 3600 << At(11, 1, 0) << 2;
+    QTest::newRow("clock jumps back") << At(10, 59, 50) << K1100 << -3600 << At(11, 0, 0) << 63;
+}
+
+// Hidden in the notification area, the program sleeps as long as the timer
+// says between ticks; what is due still happens within its first five seconds.
+void TestAlarm::hiddenTickSleepsUntilSomethingIsDue() {
+    QFETCH(QDateTime, start);
+    QFETCH(QString, due);
+    QFETCH(int, jumpSecs);
+    QFETCH(QDateTime, earliest);
+    QFETCH(int, maxWakes);
+    AppFixture app(start);
+    frmMain* main =
+        StartProgram(app, due.isEmpty() ? QList<QPair<QString, QString>>()
+                                        : QList<QPair<QString, QString>>{{due, " 歯医者"}});
+    main->setWindowState(Qt::WindowMinimized);
+    QVERIFY(!main->isVisible());
+    const QString startDate = main->PickerDate();
+    QDateTime now = start;
+    TickAt(main, now);
+    int wakes = 0;
+    while (HistoryText.isEmpty() && main->PickerDate() == startDate && wakes <= maxWakes) {
+        QVERIFY(main->Timer1->interval() <= 60020);
+        now = now.addMSecs(main->Timer1->interval() + (wakes == 0 ? jumpSecs * 1000LL : 0));
+        TickAt(main, now);
+        ++wakes;
+    }
+    QVERIFY2(wakes <= maxWakes, qPrintable(QString::number(wakes)));
+    QVERIFY2(now >= earliest && now < earliest.addSecs(5), qPrintable(now.toString()));
+    if (!due.isEmpty()) QVERIFY(Alarm()->isVisible());
+    // Brought back, the caption shows the time at once and ticks every second.
+    Clock::Set(now.addSecs(1));
+    emit app.tray->LeftButtonDown();
+    QCOMPARE(main->windowTitle(), "velsokura　" + Clock::Caption(now.addSecs(1)));
+    QCOMPARE(main->Timer1->interval(), 1000);
 }
 
 QTEST_MAIN(TestAlarm)

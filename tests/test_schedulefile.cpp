@@ -31,6 +31,7 @@ class TestScheduleFile : public QObject {
     void readerAnswersEveryFile_data();
     void readerAnswersEveryFile();
     void readerSortsAndCleansText();
+    void readerFindsDuplicateKeyAnywhere_data();
     void readerFindsDuplicateKeyAnywhere();
     void exitFileReadsBackWithoutWarning();
     void rebuildSortsUnderFreshHeader();
@@ -197,19 +198,29 @@ void TestScheduleFile::readerSortsAndCleansText() {
     QCOMPARE(g->TextMatrix(3, 2), QString(" three spaces"));
 }
 
+void TestScheduleFile::readerFindsDuplicateKeyAnywhere_data() {
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QString>("reported");
+    QTest::newRow("not the largest read so far") << QStringList{A, C, A} << A;
+    QTest::newRow("first repeat in the file's order") << QStringList{B, C, A, B, A} << B;
+    QTest::newRow("in order") << QStringList{A, B, B, C, C} << B;
+}
+
 void TestScheduleFile::readerFindsDuplicateKeyAnywhere() {
-    // The repeated key is not the largest read so far; it is still reported.
+    QFETCH(QStringList, keys);
+    QFETCH(QString, reported);
     AppFixture app;
     InitAppFolder();
-    app.WriteText("velsokura.txt", "1\r\n" + ScheduleLine(A, " a") + "\r\n" +
-                                       ScheduleLine(C, " c") + "\r\n" + ScheduleLine(A, " a2") +
-                                       "\r\n");
+    QString file = "1\r\n";
+    for (const QString& key : keys)
+        file += ScheduleLine(key, " x") + "\r\n";
+    app.WriteText("velsokura.txt", file);
     frmMain* main = app.NewMain();
     BoxAnswerer boxes;
     QVERIFY(LoadSchedules());
     QCOMPARE(boxes.texts.size(), 1);
-    QVERIFY(boxes.texts[0].startsWith(A + "の時間が重複しています"));
-    QCOMPARE(main->MSFlexGrid1->Rows(), 4);
+    QVERIFY(boxes.texts[0].startsWith(reported + "の時間が重複しています"));
+    QCOMPARE(main->MSFlexGrid1->Rows(), int(keys.size()) + 1);
 }
 
 void TestScheduleFile::exitFileReadsBackWithoutWarning() {

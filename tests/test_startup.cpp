@@ -87,6 +87,7 @@ class TestStartup : public QObject {
     void installedPathLimit();
     void missingFilesEndWithoutWriting_data();
     void missingFilesEndWithoutWriting();
+    void cancelWhileReadingEndsWithoutWriting_data();
     void cancelWhileReadingEndsWithoutWriting();
     void exitWritesEveryFile();
     void closeBoxRefusedWhileAlarmWindowWaits();
@@ -419,20 +420,35 @@ void TestStartup::missingFilesEndWithoutWriting() {
     QCOMPARE(app.ReadFile("RirekiData.dat"), Cp932("2026/11/01/10:00/ 古い\r\n"));
 }
 
+void TestStartup::cancelWhileReadingEndsWithoutWriting_data() {
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("clickAtPump");
+    QTest::newRow("small file") << 50 << 1;
+    QTest::newRow("large file, mid-way") << 20000 << 4;
+}
+
 void TestStartup::cancelWhileReadingEndsWithoutWriting() {
+    QFETCH(int, lines);
+    QFETCH(int, clickAtPump);
     AppFixture app;
     app.WriteDefaults();
     QString file = "1\r\n";
-    for (int i = 0; i < 50; ++i)
+    for (int i = 0; i < lines; ++i)
         file += ScheduleLine(QString("2027/02/%1/10:00").arg(i % 28 + 1, 2, 10, QChar('0')), " x") +
                 "\r\n";
     app.WriteText("velsokura.txt", file);
-    QTimer::singleShot(0, [] {
+    // A zero timer runs once in every round of pending events.
+    int pumps = 0;
+    QTimer clicker;
+    clicker.setInterval(0);
+    connect(&clicker, &QTimer::timeout, [&] {
+        if (++pumps != clickAtPump) return;
         if (frmStatus* status = FormSlot<frmStatus>::Get()) {
             QTest::mouseClick(status->Command1, Qt::LeftButton);
             QTest::mouseClick(status->Command1, Qt::LeftButton);
         }
     });
+    clicker.start();
     BoxAnswerer boxes;
     Start(app);
     QCOMPARE(StatusCancelled, std::uint8_t(1));

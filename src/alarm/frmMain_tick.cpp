@@ -11,11 +11,72 @@
 
 using namespace mdlMain;
 
-// Once a second: the clock in the caption, and row 1 fired when its minute
-// has come. Only row 1 is read, so the cost does not grow with the grid.
+namespace {
+
+// Hidden in the notification area, the tick sleeps until the next thing due,
+// and never longer than a minute, so that a clock jump (a suspend, a time
+// change) is noticed within one.
+constexpr qint64 kLongestSleepMs = 60000;
+// Wakes just past the second aimed at, never just before it.
+constexpr qint64 kWakeLateMs = 20;
+
+QDateTime KeyTime(const QString& key) {
+    return QDateTime(QDate::fromString(key.left(10), QStringLiteral("yyyy/MM/dd")),
+                     QTime::fromString(key.right(5), QStringLiteral("HH:mm")));
+}
+
+// The earliest of: the picker's move at 00:00:05 or 12:00:05, row 1's
+// warning minute and its own minute, the next whole five seconds while it is
+// due, and a minute from now.
+QDateTime NextWake(const QDateTime& now, const QString& rowOneKey) {
+    QDateTime wake = now.addMSecs(kLongestSleepMs);
+    const auto consider = [&](const QDateTime& t) {
+        if (t > now && t < wake) wake = t;
+    };
+    for (int day = 0; day < 2; ++day) {
+        for (int hour : {0, 12})
+            consider(QDateTime(now.date().addDays(day), QTime(hour, 0, 5)));
+    }
+    if (rowOneKey.isEmpty()) return wake;
+    const QDateTime due = KeyTime(rowOneKey);
+    consider(due.addSecs(-60));
+    consider(due);
+    if (due <= now) {
+        const QTime t = now.time();
+        consider(QDateTime(now.date(), QTime(t.hour(), t.minute(), t.second() - t.second() % 5))
+                     .addSecs(5));
+    }
+    return wake;
+}
+
+} // namespace
+
+void frmMain::ShowClock(const QDateTime& now) {
+    setWindowTitle(QStringLiteral("velsokura") + QChar(0x3000) + Clock::Caption(now));
+}
+
+void frmMain::TickEverySecond() {
+    ShowClock(Clock::Now());
+    Timer1->setInterval(1000);
+}
+
+// Decided before the tick's work: a fired row costs one more wake-up.
+void frmMain::ArmTick(const QDateTime& now) {
+    const qint64 ms = MainHidden != 1
+                          ? 1000
+                          : now.msecsTo(NextWake(now, MSFlexGrid1->TextMatrix(1, 1))) + kWakeLateMs;
+    if (Timer1->interval() == ms) return;
+    Timer1->setTimerType(Qt::PreciseTimer);
+    Timer1->setInterval(static_cast<int>(ms));
+}
+
+// Every second, or when something is due while the window is hidden in the
+// notification area: the clock in the caption, and row 1 fired when its
+// minute has come. Only row 1 is read, so the cost does not grow with the grid.
 void frmMain::Timer1_Timer() {
     const QDateTime now = Clock::Now();
-    setWindowTitle(QStringLiteral("velsokura") + QChar(0x3000) + Clock::Caption(now));
+    ArmTick(now);
+    ShowClock(now);
     // Schedules missed before the run are start-up's, under their own keys.
     if (StartupDone != 1) return;
     if (FirstTickPending == 1) {
@@ -30,8 +91,7 @@ void frmMain::Timer1_Timer() {
     FlexGrid* grid = MSFlexGrid1;
     NextDueText = grid->TextMatrix(1, 1);
     if (NextDueText.isEmpty()) return;
-    NextDueTime = QDateTime(QDate::fromString(NextDueText.left(10), QStringLiteral("yyyy/MM/dd")),
-                            QTime::fromString(NextDueText.right(5), QStringLiteral("HH:mm")));
+    NextDueTime = KeyTime(NextDueText);
     const QString now16 = Clock::Key(now);
     // Follows row 1 and the clock, also when either goes back.
     AlarmImminent = Clock::Key(NextDueTime.addSecs(-60)) <= now16 ? 1 : 0;

@@ -7,6 +7,7 @@
 
 class FlexGrid;
 class QDateEdit;
+class QDateTime;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -118,6 +119,9 @@ class frmMain : public VbForm {
     void ShrinkFrameForNewRow();
     void HideInTray();
     void ShowNormally();
+    void ShowClock(const QDateTime& now);
+    void TickEverySecond();
+    void ArmTick(const QDateTime& now);
 
     bool shownOnce_ = false;
 };

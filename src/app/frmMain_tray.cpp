@@ -87,6 +87,7 @@ void frmMain::changeEvent(QEvent* event) {
 
 void frmMain::showEvent(QShowEvent* event) {
     VbForm::showEvent(event);
+    TickEverySecond();
     if (!shownOnce_) {
         shownOnce_ = true;
         Form_Resize();

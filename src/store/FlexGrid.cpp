@@ -164,6 +164,14 @@ void FlexGrid::AddItem(const QString& fields) {
         if (tab < 0) break;
         start = tab + 1;
     }
+    Append(std::move(line));
+}
+
+void FlexGrid::AddRow(const QString& key, const QString& text) {
+    Append({QString(), key, text});
+}
+
+void FlexGrid::Append(FlexGridModel::Line line) {
     model_.BeginAppend(1);
     model_.cells.push_back(std::move(line));
     model_.EndAppend();
@@ -186,9 +194,12 @@ void FlexGrid::Clear() {
 
 void FlexGrid::SortByKey() {
     if (Rows() <= 2) return;
-    std::stable_sort(
-        model_.cells.begin() + 1, model_.cells.end(),
-        [](const FlexGridModel::Line& a, const FlexGridModel::Line& b) { return a[1] < b[1]; });
+    const auto byKey = [](const FlexGridModel::Line& a, const FlexGridModel::Line& b) {
+        return a[1] < b[1];
+    };
+    // The rows are nearly always in order already: one pass tells.
+    if (std::is_sorted(model_.cells.begin() + 1, model_.cells.end(), byKey)) return;
+    std::stable_sort(model_.cells.begin() + 1, model_.cells.end(), byKey);
     model_.Sorted();
 }
 

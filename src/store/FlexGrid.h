@@ -65,6 +65,8 @@ class FlexGrid : public QTableView {
     // Appends a row from tab-separated fields; the last column takes the rest,
     // tabs and all, so a schedule text is never cut.
     void AddItem(const QString& fields);
+    // Appends a schedule row, with no fields to join and split again.
+    void AddRow(const QString& key, const QString& text);
     void RemoveItem(int row);
     // Empties every cell, the header row included; the row count stays.
     void Clear();
@@ -89,6 +91,7 @@ class FlexGrid : public QTableView {
 
   private:
     void ShowCursor();
+    void Append(FlexGridModel::Line line);
 
     FlexGridModel model_;
     int row_ = 0;

@@ -17,6 +17,7 @@ using namespace mdlMain;
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
+constexpr qsizetype kLinesPerPump = 256;
 
 QString SchedulePath() {
     return AppFolder + ScheduleFile::FileName;
@@ -49,6 +50,34 @@ bool IsRealKey(const QString& key) {
 FlexGrid* Grid() {
     return Main()->MSFlexGrid1;
 }
+
+// The first key read a second time. In a file in order, as the program writes
+// it, a repeated key comes right after its twin; only a file out of order
+// needs the set of every key read.
+class RepeatedKey {
+  public:
+    QString found;
+
+    // rowsRead: the grid's rows 1 to rowsRead hold the keys read before.
+    void Read(const QString& key, const FlexGrid* grid, int rowsRead) {
+        if (!found.isEmpty()) return;
+        if (seen_.isEmpty()) {
+            if (key >= last_) {
+                if (key == last_) found = key;
+                last_ = key;
+                return;
+            }
+            for (int row = 1; row <= rowsRead; ++row)
+                seen_.insert(grid->TextMatrix(row, 1));
+        }
+        if (seen_.contains(key)) found = key;
+        seen_.insert(key);
+    }
+
+  private:
+    QString last_;
+    QSet<QString> seen_;
+};
 
 } // namespace
 
@@ -141,11 +170,11 @@ bool LoadSchedules() {
     FlexGrid* grid = Grid();
     const QString& separator = ScheduleFile::FieldSeparator;
     ScheduleCount = 0;
-    QString duplicateKey;
-    QSet<QString> keys;
+    RepeatedKey repeated;
     grid->SetRedraw(false);
     for (qsizetype n = 0; n < lines.size(); ++n) {
-        PumpEvents();
+        // Often enough for Cancel and the window system, rarely enough to cost nothing.
+        if (n % kLinesPerPump == 0) PumpEvents();
         QString line = lines[n];
         if (line == separator) {
             LastExitUnsaved = 1;
@@ -165,20 +194,20 @@ bool LoadSchedules() {
                 grid->SetRedraw(true);
                 return EndLoading(QStringLiteral("ファイルオープンエラー。"));
             }
-            QString text = line.mid(28);
-            qsizetype spaces = 0;
-            while (spaces < text.size() && text.at(spaces) == QLatin1Char(' '))
-                ++spaces;
-            text = QStringLiteral(" ") + text.mid(spaces);
+            QStringView rest = QStringView(line).sliced(std::min<qsizetype>(28, line.size()));
+            while (!rest.isEmpty() && rest.front() == QLatin1Char(' '))
+                rest = rest.sliced(1);
+            QString text;
+            text.reserve(rest.size() + 1);
+            text.append(QLatin1Char(' ')).append(rest);
+            repeated.Read(key, grid, ScheduleCount);
             if (ScheduleCount == 0) {
                 grid->SetTextMatrix(1, 1, key);
                 grid->SetTextMatrix(1, 2, text);
             } else {
-                grid->AddItem(QStringLiteral("\t") + key + QStringLiteral("\t") + text);
+                grid->AddRow(key, text);
             }
             ++ScheduleCount;
-            if (keys.contains(key) && duplicateKey.isEmpty()) duplicateKey = key;
-            keys.insert(key);
         }
         if (StatusCancelled == 1) {
             EndProgram();
@@ -192,8 +221,8 @@ bool LoadSchedules() {
         TellWhileLoading(
             QStringLiteral("前回アプリケーション終了時に保存出来てない可能性があります、"
                            "念のためご確認下さい。"));
-    } else if (!duplicateKey.isEmpty()) {
-        TellWhileLoading(duplicateKey +
+    } else if (!repeated.found.isEmpty()) {
+        TellWhileLoading(repeated.found +
                          QStringLiteral("の時間が重複しています、テキストファイルを操作した場合は"
                                         "日付時間の重複行を削除するか変更しておいて下さい。"));
     }
