@@ -235,6 +235,7 @@ void TestAlarm::hiddenTickSleepsUntilSomethingIsDue() {
     main->setWindowState(Qt::WindowMinimized);
     QVERIFY(!main->isVisible());
     const QString startDate = main->PickerDate();
+    const QString unseenCaption = main->windowTitle();
     QDateTime now = start;
     TickAt(main, now);
     int wakes = 0;
@@ -247,6 +248,7 @@ void TestAlarm::hiddenTickSleepsUntilSomethingIsDue() {
     QVERIFY2(wakes <= maxWakes, qPrintable(QString::number(wakes)));
     QVERIFY2(now >= earliest && now < earliest.addSecs(5), qPrintable(now.toString()));
     if (!due.isEmpty()) QVERIFY(Alarm()->isVisible());
+    QCOMPARE(main->windowTitle(), unseenCaption);
     // Brought back, the caption shows the time at once and ticks every second.
     Clock::Set(now.addSecs(1));
     emit app.tray->LeftButtonDown();

@@ -76,7 +76,9 @@ void frmMain::ArmTick(const QDateTime& now) {
 void frmMain::Timer1_Timer() {
     const QDateTime now = Clock::Now();
     ArmTick(now);
-    ShowClock(now);
+    // A caption nobody sees costs a wake-up of its own; showing the window
+    // sets it again at once.
+    if (MainHidden != 1) ShowClock(now);
     // Schedules missed before the run are start-up's, under their own keys.
     if (StartupDone != 1) return;
     if (FirstTickPending == 1) {
