@@ -99,6 +99,14 @@ start_pulse() {
     wait_until 20 pulse_up $! || skip "no PulseAudio server can start here: $(tail -n 1 "$dir/server.log")"
     pactl set-default-sink e2e
 }
+# listening_desktop PROGRAM: where every listening test starts: a display, a
+# window manager, a private sound server and a program folder.
+listening_desktop() {
+    start_x
+    start_wm
+    start_pulse
+    make_appdir "$1"
+}
 pulse_up() {
     kill -0 "$1" 2>/dev/null || skip "no PulseAudio server can start here: $(tail -n 1 "$E2E_TMP/pulse/server.log")"
     pactl info >/dev/null 2>&1

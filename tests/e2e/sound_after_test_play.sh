@@ -3,10 +3,7 @@
 # alarm is heard, promptly, and every Stop silences.
 source "$(dirname "$0")/lib.sh"
 need faketime
-start_x
-start_wm
-start_pulse
-make_appdir "$1"
+listening_desktop "$1"
 printf '1\r\n2026/12/08/00:00#:;*$=\\#:\\*; first\r\n2026/12/08/00:01#:;*$=\\#:\\*; second\r\n\r\n' \
     >"$APPDIR/velsokura.txt"
 printf '1,0,0,\r\n' >"$APPDIR/AppData.txt"

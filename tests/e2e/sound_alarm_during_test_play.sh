@@ -4,10 +4,7 @@
 # spaces and Japanese.
 source "$(dirname "$0")/lib.sh"
 need faketime sox
-start_x
-start_wm
-start_pulse
-make_appdir "$1"
+listening_desktop "$1"
 user="$E2E_TMP/音 の フォルダ"
 mkdir -p "$user"
 sox -n -r 44100 -c 2 "$user/長い 音.wav" synth 4 sine 660 vol 0.3

@@ -5,10 +5,7 @@
 # Qt's FFmpeg backend unless the user chose another (QT_MEDIA_BACKEND).
 source "$(dirname "$0")/lib.sh"
 need sox
-start_x
-start_wm
-start_pulse
-make_appdir "$1"
+listening_desktop "$1"
 user="$E2E_TMP/音 の フォルダ"
 mkdir -p "$user"
 cp "$APPDIR/blackout4.mp3" "$user/好きな 音.mp3"
