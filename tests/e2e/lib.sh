@@ -10,8 +10,8 @@ e2e_cleanup() {
     local p
     for p in "${E2E_PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
     for p in "${E2E_PIDS[@]}"; do wait "$p" 2>/dev/null || true; done
-    # The program runs under faketime, not as our child: a signal makes it
-    # save its files, which must be done before the folder goes.
+    # A signal makes the program save its files, which must be done before
+    # the folder goes.
     local end=$((SECONDS + 20))
     for p in "${E2E_PIDS[@]}"; do
         while kill -0 "$p" 2>/dev/null && ((SECONDS < end)); do sleep 0.1; done
@@ -21,7 +21,24 @@ e2e_cleanup() {
 trap e2e_cleanup EXIT
 
 skip() { echo "SKIP: $*"; exit 77; }
-fail() { echo "FAILED: $*" >&2; exit 1; }
+fail() { echo "FAILED: $*" >&2; e2e_report >&2; exit 1; }
+# e2e_report: what the program was doing when a test failed: the windows on
+# the display, whether it still runs (and where its threads are), its output.
+e2e_report() {
+    local f p
+    [ -n "${DISPLAY:-}" ] && for p in $(xdotool search --name . 2>/dev/null); do
+        echo "window $p \"$(xdotool getwindowname "$p" 2>/dev/null)\":" \
+            "$(xwininfo -id "$p" 2>/dev/null | grep -E 'Map State|Absolute|Width|Height' | tr -s '\n ' ' ')" \
+            "$(xprop -id "$p" WM_STATE _NET_WM_STATE 2>/dev/null | tr -s '\n\t ' ' ')"
+    done
+    for p in "${E2E_PIDS[@]}"; do echo "started: $(ps -o pid=,stat=,etime=,args= -p "$p" || echo "$p ended")"; done
+    for p in $(pgrep -x velsokura || true); do
+        echo "program $p running: $(ps -o etime=,stat=,time= -p "$p")"
+        command -v gdb >/dev/null && gdb -batch -p "$p" -ex 'thread apply all bt 8' 2>/dev/null | grep -E '^(#|Thread)' | head -60
+    done
+    for f in "$E2E_TMP"/*.log; do [ -f "$f" ] && { echo "--- $(basename "$f"):"; tail -n 20 "$f"; }; done
+    return 0
+}
 ok() { echo "ok: $*"; }
 need() { local c; for c; do command -v "$c" >/dev/null || skip "$c is not installed"; done; }
 
@@ -46,13 +63,29 @@ start_x() {
     export DISPLAY=":$(head -n 1 "$E2E_TMP/display")"
 }
 
-# start_wm: openbox, ready once it has claimed the screen.
+# start_wm: openbox, ready once it has framed a window of its own. It names
+# itself the window manager before it handles windows, and a window mapped
+# in between may never show; so a probe window is mapped until one is framed.
 start_wm() {
-    need openbox
+    need openbox xev
     openbox --sm-disable >/dev/null 2>&1 &
     E2E_PIDS+=($!)
-    wait_until 20 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
-        fail "openbox did not start"
+    local end=$((SECONDS + 20)) probe
+    until
+        xev -name e2e-wm-probe >/dev/null 2>&1 &
+        probe=$!
+        wait_until 1 framed e2e-wm-probe
+    do
+        kill "$probe"; wait "$probe" 2>/dev/null || true
+        ((SECONDS < end)) || fail "openbox did not start"
+    done
+    kill "$probe"; wait "$probe" 2>/dev/null || true
+}
+# framed NAME: a window of that name is managed by the window manager.
+framed() {
+    local id
+    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)
+    [ -n "$id" ] && xprop -id "$id" WM_STATE 2>/dev/null | grep -q 'Normal'
 }
 
 # start_tray: a notification area (trayer) at the screen's top right.
@@ -175,24 +208,17 @@ first_slice() {
 shown() { test -n "$(visible_window "$1")"; }
 gone() { ! shown "$1"; }
 
-# start_program FAKE_START [FOLDER]: runs the program of APPDIR in FOLDER
-# (default APPDIR: where its file dialog starts) with its clock starting at
-# FAKE_START (monotonic time stays real, which the media framework needs)
-# and waits for its main window.
+# start_program FAKE_START [FOLDER]: start_app in FOLDER (default APPDIR:
+# where its file dialog starts) with the clock starting at FAKE_START, and
+# waits for its main window.
 start_program() {
-    # A sanitized build accepts the faketime library loaded ahead of it.
-    (cd "${2:-$APPDIR}" && FAKETIME_DONT_FAKE_MONOTONIC=1 \
-        ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" \
-        exec faketime -f "@$1" "$APPDIR/velsokura") >"$E2E_TMP/program.log" 2>&1 &
-    E2E_PIDS+=($!)
+    fake_clock "$1"
+    APP_CWD=${2:-$APPDIR} start_app "${CLOCK[@]}"
     wait_until 30 shown "^velsokura　" || fail "no main window"
-    # faketime runs the program as its child.
-    PROGRAM_PID=$(ps -o pid= --ppid $! | tr -d " ")
-    E2E_PIDS+=($PROGRAM_PID)
 }
 
 # uses_backend NAME: whether the program has loaded Qt's NAME media backend.
-uses_backend() { grep -q "lib$1mediaplugin.so" "/proc/$PROGRAM_PID/maps"; }
+uses_backend() { grep -q "lib$1mediaplugin.so" "/proc/$APP_PID/maps"; }
 
 # clock_at REGEX: whether the main window's caption (its clock) matches,
 # shown or not.
@@ -309,25 +335,41 @@ frame_on_screen() {
 }
 
 # is_above ID: the window is kept above the others.
-is_above() { xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
+is_above() { xprop -id "$1" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; }
 
 # visible_window_sized NAME_REGEX MINWIDTH MAXWIDTH: a visible window of that
 # name and width (tells the small dialogs from the main window).
 visible_window_sized() {
-    local id
+    local id WIDTH
     for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$id" | grep '^WIDTH=')"
+        # A window may close between the search and the question.
+        WIDTH=0
+        eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | grep '^WIDTH=')"
         if ((WIDTH >= $2 && WIDTH <= $3)); then echo "$id"; return 0; fi
     done
     return 1
 }
 
-# start_app [PREFIX...]: starts the program from APPDIR, behind an optional
-# command prefix (env, faketime); its output goes to $E2E_TMP/app.log.
+# start_app [PREFIX...]: starts the program of APPDIR in APP_CWD (default
+# APPDIR), behind an optional prefix that ends by running it (env, CLOCK);
+# APP_PID is the program, its output goes to $E2E_TMP/app.log.
 start_app() {
-    "$@" "$APPDIR/velsokura" >"$E2E_TMP/app.log" 2>&1 &
-    E2E_PIDS+=($!)
+    (cd "${APP_CWD:-$APPDIR}" && exec "$@" "$APPDIR/velsokura") >"$E2E_TMP/app.log" 2>&1 &
     APP_PID=$!
+    E2E_PIDS+=($APP_PID)
+}
+
+# fake_clock START: sets CLOCK to a prefix that runs a program with its clock
+# starting at START (monotonic time stays real, which the media framework
+# needs). The library is preloaded directly: faketime(1) leaves a semaphore
+# behind when killed, and a later program given the same process id then
+# cannot start. A sanitized build accepts the library loaded ahead of it.
+fake_clock() {
+    local lib
+    lib=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n 1)
+    [ -n "$lib" ] || skip "libfaketime is not installed"
+    CLOCK=(env FAKETIME="@$1" FAKETIME_DONT_FAKE_MONOTONIC=1 LD_PRELOAD="$lib"
+           ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0")
 }
 
 # wait_output SECONDS COMMAND...: polls COMMAND until it prints something,

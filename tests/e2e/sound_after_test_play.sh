@@ -2,7 +2,6 @@
 # A sound tried in the options window, then alarms on other sounds: every
 # alarm is heard, promptly, and every Stop silences.
 source "$(dirname "$0")/lib.sh"
-need faketime
 listening_desktop "$1"
 printf '1\r\n2026/12/08/00:00#:;*$=\\#:\\*; first\r\n2026/12/08/00:01#:;*$=\\#:\\*; second\r\n\r\n' \
     >"$APPDIR/velsokura.txt"

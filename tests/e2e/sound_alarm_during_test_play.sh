@@ -3,7 +3,7 @@
 # sound. The user's wav lives in a folder whose name has
 # spaces and Japanese.
 source "$(dirname "$0")/lib.sh"
-need faketime sox
+need sox
 listening_desktop "$1"
 user="$E2E_TMP/音 の フォルダ"
 mkdir -p "$user"

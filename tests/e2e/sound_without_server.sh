@@ -2,7 +2,6 @@
 # A desktop with no sound server at all: an alarm still shows, the program
 # stays up through its sound, and OK puts the window away.
 source "$(dirname "$0")/lib.sh"
-need faketime
 start_x
 start_wm
 # A runtime folder of its own, with no PulseAudio socket in it.
@@ -16,7 +15,7 @@ make_appdir "$1"
 printf '1\r\n2026/12/08/00:00#:;*$=\\#:\\*; alarm\r\n' >"$APPDIR/velsokura.txt"
 start_program '2026-12-07 23:59:52'
 
-alive() { kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program ended: $(tail -n 3 "$E2E_TMP/program.log")"; }
+alive() { kill -0 "$APP_PID" 2>/dev/null || fail "the program ended: $(tail -n 3 "$E2E_TMP/app.log")"; }
 wait_until 30 shown '^velsokura$' || { alive; fail "no alarm window"; }
 ok "the alarm window shows"
 wait_until 20 clock_at '00:00:1[0-9]' || { alive; fail "the clock stopped"; }
