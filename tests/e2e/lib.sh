@@ -238,7 +238,18 @@ open_options() {
     press alt+b
     wait_until 10 shown '^オプション$' || fail "no options window"
     activate "$(visible_window '^オプション$')"
+    # A window is shown before it is drawn: timings start once that is done.
+    wait_until 10 settled || fail "the program stays busy"
 }
+
+# settled: the program used no processor time over the last 200 ms.
+settled() {
+    local before
+    before=$(cpu_ticks)
+    sleep 0.2
+    [ "$(cpu_ticks)" = "$before" ]
+}
+cpu_ticks() { sed 's/.*) //' "/proc/$APP_PID/stat" | awk '{ print $12 + $13 }'; }
 
 # test_play WHAT: the options window's play button; the sound starts within
 # a second. test_stop WHAT: its stop button; silence follows. (Stop changes the
