@@ -93,7 +93,7 @@ data="$home/.local/share/velsokura"
 setpriv --reuid="$user" --regid="$user" --init-groups \
     env HOME="$home" XDG_RUNTIME_DIR="$home/run" TMPDIR="$home/tmp" \
     LD_PRELOAD="$(dpkg -L libfaketime | grep '/libfaketime.so.1$')" \
-    FAKETIME='@2027-01-05 10:00:00' FAKETIME_DONT_FAKE_MONOTONIC=1 \
+    FAKETIME='@2027-01-05 10:00:00' FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1 \
     /usr/bin/velsokura >"$E2E_TMP/program.log" 2>&1 &
 pid=$!
 E2E_PIDS+=($pid)

@@ -371,15 +371,17 @@ start_app() {
 }
 
 # fake_clock START: sets CLOCK to a prefix that runs a program with its clock
-# starting at START (monotonic time stays real, which the media framework
-# needs). The library is preloaded directly: faketime(1) leaves a semaphore
+# starting at START. Monotonic time stays real, which the media framework
+# needs, and so do file times: shifted, they make fontconfig take its caches
+# for stale and rebuild them, seconds of disk work in the program's first
+# moments. The library is preloaded directly: faketime(1) leaves a semaphore
 # behind when killed, and a later program given the same process id then
 # cannot start. A sanitized build accepts the library loaded ahead of it.
 fake_clock() {
     local lib
     lib=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n 1)
     [ -n "$lib" ] || skip "libfaketime is not installed"
-    CLOCK=(env FAKETIME="@$1" FAKETIME_DONT_FAKE_MONOTONIC=1 LD_PRELOAD="$lib"
+    CLOCK=(env FAKETIME="@$1" FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1 LD_PRELOAD="$lib"
            ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0")
 }
 

@@ -17,7 +17,7 @@ run_and_end() {
     make_appdir "$program"
     printf '1\r\n' >"$APPDIR/velsokura.txt" # not the first run
     # Preloaded rather than through faketime(1), so that $! is the program.
-    FAKETIME='2026-12-07 10:00:00' FAKETIME_DONT_FAKE_MONOTONIC=1 LD_PRELOAD=$libfaketime \
+    FAKETIME='2026-12-07 10:00:00' FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1 LD_PRELOAD=$libfaketime \
         "$APPDIR/velsokura" >"$E2E_TMP/$how.log" 2>&1 &
     pid=$!
     E2E_PIDS+=("$pid")
