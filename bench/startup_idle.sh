@@ -43,7 +43,7 @@ schedules() {
 # threads included), or the live threads' nanosecond sum when that is larger.
 cpu_ms() {
     local total exact
-    total=$(sed 's/.*) //' "/proc/$1/stat" | awk -v t="$TICK_MS" '{ print ($12 + $13) * t }')
+    total=$(($(cpu_ticks "$1") * TICK_MS))
     exact=$(cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%d", s / 1e6 }')
     echo $((exact > total ? exact : total))
 }

@@ -10,7 +10,7 @@ make_appdir "$1"
 
 long=$(printf '長い予定%.0s' {1..25}) # 100 characters
 printf '1\r\n2026/12/07/09:30#:;*$=\\#:\\*; %s\r\n' "$long" | iconv -f UTF-8 -t CP932 >"$APPDIR/velsokura.txt"
-fake_clock '2026-12-07 09:29:52'
+fake_clock '@2026-12-07 09:29:52'
 start_app "${CLOCK[@]}"
 read -r sw sh <<<"$(xdotool getdisplaygeometry)"
 

@@ -10,7 +10,7 @@ source "$(dirname "$0")/lib.sh"
 build=$(dirname "$1")
 
 [ "$(id -u)" -eq 0 ] || skip "installing a package needs root"
-need apt-get dpkg-query cpack setpriv useradd userdel faketime desktop-file-validate appstreamcli identify
+need apt-get dpkg-query cpack setpriv useradd userdel desktop-file-validate appstreamcli identify
 dpkg-query -W -f='${Status}' velsokura 2>/dev/null | grep -q 'install ok installed' &&
     skip "velsokura is installed on this machine already; the test would replace it"
 grep -q '^VELSOKURA_SANITIZE:BOOL=ON' "$build/CMakeCache.txt" &&
@@ -90,11 +90,10 @@ chown -R "$user:" "$home"
 data="$home/.local/share/velsokura"
 
 # Its clock starts at 2027/01/05 10:00; the test ends well within the minute.
+fake_clock '@2027-01-05 10:00:00'
 setpriv --reuid="$user" --regid="$user" --init-groups \
     env HOME="$home" XDG_RUNTIME_DIR="$home/run" TMPDIR="$home/tmp" \
-    LD_PRELOAD="$(dpkg -L libfaketime | grep '/libfaketime.so.1$')" \
-    FAKETIME='@2027-01-05 10:00:00' FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1 \
-    /usr/bin/velsokura >"$E2E_TMP/program.log" 2>&1 &
+    "${CLOCK[@]}" /usr/bin/velsokura >"$E2E_TMP/program.log" 2>&1 &
 pid=$!
 E2E_PIDS+=($pid)
 

@@ -32,7 +32,8 @@ e2e_report() {
             "$(xprop -id "$p" WM_STATE _NET_WM_STATE 2>/dev/null | tr -s '\n\t ' ' ')"
     done
     for p in "${E2E_PIDS[@]}"; do echo "started: $(ps -o pid=,stat=,etime=,args= -p "$p" || echo "$p ended")"; done
-    for p in $(pgrep -x velsokura || true); do
+    for p in "${E2E_PIDS[@]}"; do
+        [ "$(cat "/proc/$p/comm" 2>/dev/null)" = velsokura ] || continue
         echo "program $p running: $(ps -o etime=,stat=,time= -p "$p")"
         command -v gdb >/dev/null && gdb -batch -p "$p" -ex 'thread apply all bt 8' 2>/dev/null | grep -E '^(#|Thread)' | head -60
     done
@@ -212,7 +213,7 @@ gone() { ! shown "$1"; }
 # where its file dialog starts) with the clock starting at FAKE_START, and
 # waits for its main window.
 start_program() {
-    fake_clock "$1"
+    fake_clock "@$1"
     APP_CWD=${2:-$APPDIR} start_app "${CLOCK[@]}"
     wait_until 30 shown "^velsokura　" || fail "no main window"
 }
@@ -245,11 +246,12 @@ open_options() {
 # settled: the program used no processor time over the last 200 ms.
 settled() {
     local before
-    before=$(cpu_ticks)
+    before=$(cpu_ticks "$APP_PID")
     sleep 0.2
-    [ "$(cpu_ticks)" = "$before" ]
+    [ "$(cpu_ticks "$APP_PID")" = "$before" ]
 }
-cpu_ticks() { sed 's/.*) //' "/proc/$APP_PID/stat" | awk '{ print $12 + $13 }'; }
+# cpu_ticks PID: processor time (user + system) of a process, in clock ticks.
+cpu_ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
 
 # test_play WHAT: the options window's play button; the sound starts within
 # a second. test_stop WHAT: its stop button; silence follows. (Stop changes the
@@ -370,8 +372,9 @@ start_app() {
     E2E_PIDS+=($APP_PID)
 }
 
-# fake_clock START: sets CLOCK to a prefix that runs a program with its clock
-# starting at START. Monotonic time stays real, which the media framework
+# fake_clock WHEN: sets CLOCK to a prefix that runs a program with its clock
+# at WHEN, in libfaketime's notation ("@2026-12-07 10:00:00" starts a clock
+# there, "2026-12-07 10:00:00" stands it still). Monotonic time stays real, which the media framework
 # needs, and so do file times: shifted, they make fontconfig take its caches
 # for stale and rebuild them, seconds of disk work in the program's first
 # moments. The library is preloaded directly: faketime(1) leaves a semaphore
@@ -381,7 +384,7 @@ fake_clock() {
     local lib
     lib=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n 1)
     [ -n "$lib" ] || skip "libfaketime is not installed"
-    CLOCK=(env FAKETIME="@$1" FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1 LD_PRELOAD="$lib"
+    CLOCK=(env FAKETIME="$1" FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1 LD_PRELOAD="$lib"
            ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0")
 }
 

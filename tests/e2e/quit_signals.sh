@@ -4,8 +4,7 @@
 # for byte.
 source "$(dirname "$0")/lib.sh"
 program=$1
-libfaketime=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n 1)
-[[ -n $libfaketime ]] || skip "libfaketime is not installed"
+fake_clock '2026-12-07 10:00:00' # standing still: every run adds at the same minute
 start_x
 start_wm
 
@@ -16,9 +15,7 @@ run_and_end() {
     local how=$1 pid win
     make_appdir "$program"
     printf '1\r\n' >"$APPDIR/velsokura.txt" # not the first run
-    # Preloaded rather than through faketime(1), so that $! is the program.
-    FAKETIME='2026-12-07 10:00:00' FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1 LD_PRELOAD=$libfaketime \
-        "$APPDIR/velsokura" >"$E2E_TMP/$how.log" 2>&1 &
+    "${CLOCK[@]}" "$APPDIR/velsokura" >"$E2E_TMP/$how.log" 2>&1 &
     pid=$!
     E2E_PIDS+=("$pid")
     # No notification area here: the main window stays on screen; its caption
