@@ -36,8 +36,12 @@ QImage AppIconImage(int size) {
 }
 
 QIcon AppIcon() {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128})
-        icon.addPixmap(QPixmap::fromImage(AppIconImage(size)));
+    // Painted once: the windows and the tray share it.
+    static const QIcon icon = [] {
+        QIcon all;
+        for (int size : {16, 24, 32, 48, 64, 128})
+            all.addPixmap(QPixmap::fromImage(AppIconImage(size)));
+        return all;
+    }();
     return icon;
 }
