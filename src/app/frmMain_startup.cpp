@@ -109,8 +109,6 @@ bool frmMain::LoadSteps() {
     OpenBuiltInSounds();
     FormSlot<frmStatus>::Load()->show();
     frmMessage* alarm = FormSlot<frmMessage>::Load();
-    alarm->show();
-    alarm->hide();
     connect(&Tray(), &TrayIcon::LeftButtonDown, this, &frmMain::TrayIcon_LeftButtonDown,
             Qt::UniqueConnection);
     CentreOnScreen();
