@@ -108,7 +108,7 @@ command -v pulseaudio >/dev/null && start_pulse
 
 for n in $SIZES; do
     mkdir -p "$E2E_TMP/v$n" "$E2E_TMP/f$n"
-    cp "$PROGRAM" "$E2E_TMP/v$n/"
+    cp "$PROGRAM" "$(dirname "$PROGRAM")"/velsokura-sound.* "$E2E_TMP/v$n/"
     cp "$(dirname "$PROGRAM")"/*.mp3 "$E2E_TMP/v$n/" 2>/dev/null || true
     schedules "$n" >"$E2E_TMP/f$n/velsokura.txt"
     printf '1,0,0,\r\n' >"$E2E_TMP/v$n/AppData.txt"

@@ -5,6 +5,9 @@
 set(VELSOKURA_APP_ID io.github.velsokura.velsokura)
 
 install(TARGETS velsokura RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET velsokura-sound)
+  install(TARGETS velsokura-sound LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/velsokura)
+endif()
 install(FILES ${VELSOKURA_ASSETS} DESTINATION ${CMAKE_INSTALL_DATADIR}/velsokura)
 
 if(UNIX AND NOT APPLE)

@@ -4,7 +4,7 @@
 #include "platform/TextFile.h"
 #include "platform/mci_win32.h"
 #else
-#include "platform/MciPlayer.h"
+#include "platform/MciModule.h"
 #endif
 
 namespace Mci {
@@ -15,7 +15,7 @@ void SendToSystem(const QString& command) {
 #ifdef _WIN32
     mci_win32::Send(TextFile::Encode(command).constData());
 #else
-    MciPlayer::Shared().Send(command);
+    MciModule::Send(command);
 #endif
 }
 

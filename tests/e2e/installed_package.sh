@@ -126,6 +126,17 @@ wait_until 10 cmp -s "$E2E_TMP/line" "$data/velsokura.txt" ||
     fail "the schedule did not reach the file: $(od -c "$data/velsokura.txt" | head)"
 ok "a schedule added through the window"
 
+# The sound player is a module loaded at the first play: the installed one is found.
+xdotool windowactivate --sync "$main" key --clearmodifiers alt+b
+wait_until 10 has_window '^オプション$' || fail "no options window"
+options=$(visible_window '^オプション$')
+xdotool windowactivate --sync "$options" key --clearmodifiers alt+u
+wait_until 10 grep -q ' /usr/lib/.*velsokura-sound.so$' "/proc/$pid/maps" ||
+    fail "a test play loaded no sound module: $(cat "$E2E_TMP/program.log")"
+xdotool windowactivate --sync "$options" key --clearmodifiers alt+t
+wait_until 10 eval '! has_window ^オプション$' || fail "the options window stays"
+ok "a test play loads the installed sound module"
+
 xdotool windowactivate --sync "$main" key --clearmodifiers alt+h
 wait_until 20 bash -c '! kill -0 "$0" 2>/dev/null' "$pid" || fail "the program did not end"
 pid=""

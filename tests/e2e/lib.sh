@@ -98,12 +98,12 @@ start_tray() {
 }
 
 # make_appdir PROGRAM: a private program folder holding the built program,
-# its sounds and first-run data files; sets APPDIR.
+# its sound module, its sounds and first-run data files; sets APPDIR.
 make_appdir() {
     local program=$1
     APPDIR="$E2E_TMP/app"
     mkdir -p "$APPDIR"
-    cp "$program" "$APPDIR/"
+    cp "$program" "$(dirname "$program")"/velsokura-sound.* "$APPDIR/"
     cp "$(dirname "$program")"/*.mp3 "$APPDIR/"
     printf '0\r\n' >"$APPDIR/velsokura.txt"
     printf '1,0,0,\r\n' >"$APPDIR/AppData.txt"

@@ -1,0 +1,12 @@
+#pragma once
+// Qt Multimedia and the sound libraries behind it cost every start several
+// milliseconds and megabytes, though most runs play nothing for a long time.
+// The player therefore lives in a module of its own (velsokura-sound), loaded
+// at the first play; the commands sent before that wait and then go in order.
+#include <QString>
+
+namespace MciModule {
+
+void Send(const QString& command);
+
+} // namespace MciModule
