@@ -46,25 +46,38 @@ std::optional<QString> DecodeFile(const QByteArray& bytes) {
     return Decode(Cp932::Mend(bytes));
 }
 
-bool ReadLines(const QString& path, QStringList& lines) {
+bool ReadText(const QString& path, QString& text) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) return false;
-    const std::optional<QString> decoded = DecodeFile(bytes);
+    std::optional<QString> decoded = DecodeFile(bytes);
     if (!decoded) return false;
-    const QString& text = *decoded;
-    lines.clear();
+    text = std::move(*decoded);
+    return true;
+}
+
+QList<QStringView> SplitLines(QStringView text) {
+    QList<QStringView> lines;
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text.at(i);
         if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) continue;
-        lines.append(text.mid(start, i - start));
+        lines.append(text.sliced(start, i - start));
         if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n')) ++i;
         start = i + 1;
     }
-    if (start < n) lines.append(text.mid(start));
+    if (start < n) lines.append(text.sliced(start));
+    return lines;
+}
+
+bool ReadLines(const QString& path, QStringList& lines) {
+    QString text;
+    if (!ReadText(path, text)) return false;
+    lines.clear();
+    for (const QStringView line : SplitLines(text))
+        lines.append(line.toString());
     return true;
 }
 

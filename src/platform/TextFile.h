@@ -1,7 +1,9 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <QList>
 #include <QStringList>
+#include <QStringView>
 #include <optional>
 
 // Every data file is CP932 (Windows-31J) with CR LF line ends, on every platform.
@@ -19,9 +21,12 @@ std::optional<QString> DecodeFile(const QByteArray& bytes);
 // True when the text is written and read back unchanged.
 bool CanEncode(const QString& text);
 
-// Reads a whole file (see DecodeFile) as lines; a line ends at CR LF, CR or
-// LF, and a final line end does not start another line. False when the file
-// cannot be read.
+// Reads a whole file (see DecodeFile). False when the file cannot be read.
+bool ReadText(const QString& path, QString& text);
+// The lines of a text: a line ends at CR LF, CR or LF, and a final line end
+// does not start another line.
+QList<QStringView> SplitLines(QStringView text);
+// ReadText, then SplitLines.
 bool ReadLines(const QString& path, QStringList& lines);
 
 // Replaces the file with the text in one step: a failure leaves the old file whole.

@@ -163,9 +163,11 @@ void SortAndSaveGrid() {
 bool LoadSchedules() {
     if (!QFileInfo::exists(SchedulePath()))
         return EndLoading(QStringLiteral("「velsokura.txt」が見つかりません。"));
-    QStringList lines;
-    if (!TextFile::ReadLines(SchedulePath(), lines))
+    // Lines are views of the text: a large file costs no string per line.
+    QString content;
+    if (!TextFile::ReadText(SchedulePath(), content))
         return EndLoading(QStringLiteral("ファイルオープンエラー。"));
+    const QList<QStringView> lines = TextFile::SplitLines(content);
 
     FlexGrid* grid = Grid();
     const QString& separator = ScheduleFile::FieldSeparator;
@@ -175,26 +177,26 @@ bool LoadSchedules() {
     for (qsizetype n = 0; n < lines.size(); ++n) {
         // Often enough for Cancel and the window system, rarely enough to cost nothing.
         if (n % kLinesPerPump == 0) PumpEvents();
-        QString line = lines[n];
+        QStringView line = lines[n];
         if (line == separator) {
             LastExitUnsaved = 1;
-            line = QStringLiteral("1");
+            line = u"1";
         }
         if (!line.contains(separator)) {
-            if (n == 0) AdShown = Val(line) != 0 ? 1 : 0;
+            if (n == 0) AdShown = Val(line.toString()) != 0 ? 1 : 0;
         } else {
             if (n == 0) {
                 AdShown = 1;
                 LastExitUnsaved = 1;
             }
-            const QString key = line.left(16);
+            const QString key = line.left(16).toString();
             // A text start beyond the line, or a key that is no real minute,
             // would break the clock later: refuse the file as it stands.
             if ((line.size() >= 17 && line.size() <= 27) || !IsRealKey(key)) {
                 grid->SetRedraw(true);
                 return EndLoading(QStringLiteral("ファイルオープンエラー。"));
             }
-            QStringView rest = QStringView(line).sliced(std::min<qsizetype>(28, line.size()));
+            QStringView rest = line.sliced(std::min<qsizetype>(28, line.size()));
             while (!rest.isEmpty() && rest.front() == QLatin1Char(' '))
                 rest = rest.sliced(1);
             QString text;
