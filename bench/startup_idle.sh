@@ -127,7 +127,7 @@ done
 for f in "$E2E_TMP"/velsokura-* "$E2E_TMP"/floor-*; do
     echo "$(basename "$f") (start idle rss wake): $(paste -sd, "$f")" >&2
 done
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.1f", a / b; else print "-" }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
 printf '%-8s %-10s %9s %9s %8s %7s\n' N program "start ms" "idle ms" "RSS MiB" "wake/min"
 for n in $SIZES; do
     for p in velsokura floor; do
