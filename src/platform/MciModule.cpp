@@ -19,7 +19,8 @@ SendFunction Load() {
     const QString name = QStringLiteral("/velsokura-sound");
     QString errors;
     for (const QString& path :
-         {bin + name, QDir::cleanPath(bin + QStringLiteral("/" VELSOKURA_MODULE_FROM_BIN) + name)}) {
+         {bin + name,
+          QDir::cleanPath(bin + QStringLiteral("/" VELSOKURA_MODULE_FROM_BIN) + name)}) {
         QLibrary library(path);
         // The library stays loaded when this handle goes.
         if (auto send = reinterpret_cast<SendFunction>(library.resolve("velsokura_mci_send")))

@@ -1,7 +1,7 @@
 #pragma once
 #include <QByteArray>
-#include <QString>
 #include <QList>
+#include <QString>
 #include <QStringList>
 #include <QStringView>
 #include <optional>
