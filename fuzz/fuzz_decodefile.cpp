@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     if (Cp932::Holdable(*text) != *text) FuzzFail("read a text CP932 cannot hold");
-    const QByteArray written = TextFile::Encode(*text);
+    const QByteArray written = Cp932::Encode(*text);
     if (!Cp932::IsValid(written)) FuzzFail("wrote bytes that are no CP932");
     if (TextFile::DecodeFile(written) != text) FuzzFail("written text reads back changed");
     return 0;

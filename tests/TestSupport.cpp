@@ -79,7 +79,7 @@ void AppFixture::WriteFile(const QString& name, const QByteArray& bytes) const {
 }
 
 void AppFixture::WriteText(const QString& name, const QString& text) const {
-    WriteFile(name, Cp932(text));
+    WriteFile(name, Cp932::Encode(text));
 }
 
 QByteArray AppFixture::ReadFile(const QString& name) const {
@@ -169,10 +169,6 @@ void BoxAnswerer::Poll() {
 
 QString ScheduleLine(const QString& key, const QString& text) {
     return key + ScheduleFile::FieldSeparator + text;
-}
-
-QByteArray Cp932(const QString& text) {
-    return TextFile::Encode(text);
 }
 
 void FillGrid(FlexGrid* grid, const QList<QPair<QString, QString>>& rows) {

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "platform/Cp932.h"
 #include "platform/Tray.h"
 
 class frmMain;
@@ -122,9 +123,6 @@ QString ScheduleLine(const QString& key, const QString& text);
 
 // A moment of December 2026 (the 7th unless given).
 QDateTime At(int h, int m, int s, int day = 7);
-
-// CP932 bytes of a text.
-QByteArray Cp932(const QString& text);
 
 // Empty when the window, frame included, lies inside its screen's free area
 // and is centred there (within what a guessed frame may shift); otherwise

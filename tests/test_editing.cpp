@@ -178,7 +178,7 @@ void TestEditing::textFieldKeepsOnlyWhatTheFileCanHold() {
     for (int run = 0; run < 2; ++run) {
         Click(m->Command3);
         QCOMPARE(app.ReadFile("velsokura.txt"),
-                 Cp932("1\r\n" + ScheduleLine(Tomorrow0930, " " + kept) + "\r\n"));
+                 Cp932::Encode("1\r\n" + ScheduleLine(Tomorrow0930, " " + kept) + "\r\n"));
         m = RestartProgram(app);
         QCOMPARE(m->MSFlexGrid1->TextMatrix(1, 2), " " + kept);
     }
@@ -215,7 +215,7 @@ void TestEditing::pasteKeepsTheFirstLine() {
     QTest::keySequence(m->Text3, QKeySequence::Paste);
     Click(m->Command1);
     QCOMPARE(ScheduleCount, 2);
-    QCOMPARE(app.ReadFile("velsokura.txt"), Cp932(ScheduleLine(Tomorrow0930, stored) + "\r\n" +
+    QCOMPARE(app.ReadFile("velsokura.txt"), Cp932::Encode(ScheduleLine(Tomorrow0930, stored) + "\r\n" +
                                                   ScheduleLine(Tomorrow1000, " 後") + "\r\n\r\n"));
 }
 
@@ -228,7 +228,7 @@ void TestEditing::addThroughClicksWritesTheFile() {
     QVERIFY(boxes.texts.isEmpty());
     QCOMPARE(ScheduleCount, 1);
     QCOMPARE(m->MSFlexGrid1->Rows(), 2);
-    QCOMPARE(app.ReadFile("velsokura.txt"), Cp932(ScheduleLine(Tomorrow0930, " 歯医者") + "\r\n"));
+    QCOMPARE(app.ReadFile("velsokura.txt"), Cp932::Encode(ScheduleLine(Tomorrow0930, " 歯医者") + "\r\n"));
     QCOMPARE(Twips::Height(m->Frame1), 4560.0);
     QCOMPARE(Twips::Top(m->Frame1), 575.0);
     QVERIFY(m->Command4->isEnabled());
@@ -239,7 +239,7 @@ void TestEditing::addThroughClicksWritesTheFile() {
     EnterSchedule(m, 8, "10", "0", " 会議");
     Click(m->Command1);
     QCOMPARE(app.ReadFile("velsokura.txt"),
-             Cp932(ScheduleLine(Tomorrow0930, " 歯医者") + "\r\n" +
+             Cp932::Encode(ScheduleLine(Tomorrow0930, " 歯医者") + "\r\n" +
                    ScheduleLine(Tomorrow1000, " 会議") + "\r\n\r\n"));
     QCOMPARE(Twips::Height(m->Frame1), 4560.0 - m->MSFlexGrid1->RowHeightTw(0));
     QCOMPARE(m->MSFlexGrid1->TextMatrix(2, 1), Tomorrow1000);
@@ -368,7 +368,7 @@ void TestEditing::selectAndDelete() {
     }
     QCOMPARE(m->MSFlexGrid1->TextMatrix(2, 2), QString(" 三"));
     QCOMPARE(app.ReadFile("velsokura.txt"),
-             Cp932(ScheduleLine("2026/12/08/09:00", " 一") + "\r\n" +
+             Cp932::Encode(ScheduleLine("2026/12/08/09:00", " 一") + "\r\n" +
                    ScheduleLine("2026/12/10/09:00", " 三") + "\r\n\r\n"));
     QVERIFY(!m->Command2->isEnabled());
     QVERIFY(m->Command4->isEnabled());

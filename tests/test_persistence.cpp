@@ -69,7 +69,6 @@ QString RandomCp932Text(QRandomGenerator& rng, int only = -1) {
         " !\"#$%&'()*+,-./0123456789:;<=>?@ABCXYZ[\\]^_`abcxyz{|}~",
         "＃：；＊＄＝＼～－∥―￠￡￣〒〓※",
     };
-    QStringDecoder cp932("windows-31j");
     QString text;
     const int runs = only < 0 ? 1 + int(rng.bounded(6)) : 1;
     for (int r = 0; r < runs; ++r) {
@@ -81,7 +80,7 @@ QString RandomCp932Text(QRandomGenerator& rng, int only = -1) {
                 text += pool.at(rng.bounded(int(pool.size())));
             } else if (kind == 6) { // first-level kanji
                 const char pair[] = {char(0x89 + rng.bounded(15)), char(0x80 + rng.bounded(0x7d))};
-                text += cp932.decode(QByteArray(pair, 2));
+                text += Cp932::Decode(QByteArrayView(pair, 2));
             } else {
                 text += ScheduleFile::FieldSeparator;
             }
@@ -128,8 +127,8 @@ void TestPersistence::exitWritesExactBytes_data() {
     const QString l2 = ScheduleLine(B, " 会議 & 打ち合わせ");
     const QString l3 = ScheduleLine(C, " 新年");
     QTest::newRow("none") << 0 << QByteArray("1\r\n");
-    QTest::newRow("one") << 1 << Cp932("1\r\n" + l1 + "\r\n");
-    QTest::newRow("three") << 3 << Cp932("1\r\n" + l1 + "\r\n" + l2 + "\r\n" + l3 + "\r\n\r\n");
+    QTest::newRow("one") << 1 << Cp932::Encode("1\r\n" + l1 + "\r\n");
+    QTest::newRow("three") << 3 << Cp932::Encode("1\r\n" + l1 + "\r\n" + l2 + "\r\n" + l3 + "\r\n\r\n");
 }
 
 void TestPersistence::exitWritesExactBytes() {
@@ -179,7 +178,7 @@ void TestPersistence::exitKeepsTextsWhole() {
     app.WriteDefaults();
     app.WriteText("velsokura.txt", file);
     Exit(Start(app));
-    QCOMPARE(app.ReadFile("velsokura.txt"), Cp932(file));
+    QCOMPARE(app.ReadFile("velsokura.txt"), Cp932::Encode(file));
 }
 
 void TestPersistence::settingsSurviveRestart_data() {
@@ -189,7 +188,7 @@ void TestPersistence::settingsSurviveRestart_data() {
     QTest::addColumn<int>("exportAtExit");
     QTest::addColumn<QString>("path");
     QTest::newRow("all off") << QByteArray("0,0,0,\r\n") << 0 << 0 << 0 << "";
-    QTest::newRow("user file") << Cp932("1,4,1,C:\\a b\\音.wav\r\n") << 1 << 4 << 1
+    QTest::newRow("user file") << Cp932::Encode("1,4,1,C:\\a b\\音.wav\r\n") << 1 << 4 << 1
                                << "C:\\a b\\音.wav";
     QTest::newRow("last line counts") << QByteArray("1,1,1,\r\n0,3,0,\r\n") << 0 << 3 << 0 << "";
     QTest::newRow("trailing empty line") << QByteArray("1,2,1,\r\n\r\n") << 1 << 2 << 1 << "";
@@ -217,7 +216,7 @@ void TestPersistence::settingsSurviveRestart() {
     Exit(main);
     const QByteArray written = app.ReadFile("AppData.txt");
     QCOMPARE(written,
-             Cp932(QString("%1,%2,%3,%4\r\n").arg(on).arg(index).arg(exportAtExit).arg(path)));
+             Cp932::Encode(QString("%1,%2,%3,%4\r\n").arg(on).arg(index).arg(exportAtExit).arg(path)));
     Restart(app);
     QCOMPARE(SoundFilePath, path);
     QCOMPARE(int(SoundIndex), index);
@@ -250,7 +249,7 @@ void TestPersistence::historyRoundTrips() {
     frmMain* main = Start(app);
     HistoryText = history;
     Exit(main);
-    QCOMPARE(app.ReadFile("RirekiData.dat"), Cp932(history + "\r\n"));
+    QCOMPARE(app.ReadFile("RirekiData.dat"), Cp932::Encode(history + "\r\n"));
     main = Restart(app);
     QCOMPARE(HistoryText, history);
     QCOMPARE(main->Command6->isEnabled(), !history.isEmpty());
@@ -279,7 +278,7 @@ void TestPersistence::exportAtExit() {
     if (files == 1) {
         QCOMPARE(exports[0], QString("2026_12_07_10_00_30_0001.txt"));
         QCOMPARE(app.ReadFile("Rireki/" + exports[0]),
-                 Cp932("2026/12/07/10:30/ b\r\n2026/12/07/09:05/ a\r\n\r\n"));
+                 Cp932::Encode("2026/12/07/10:30/ b\r\n2026/12/07/09:05/ a\r\n\r\n"));
     }
 }
 
@@ -297,7 +296,7 @@ void TestPersistence::logOffSavesEvenWhileAlarmWaits() {
     QCoreApplication::sendEvent(qApp, &quit);
     QCOMPARE(ProgramEnded, std::uint8_t(1));
     QCOMPARE(app.ReadFile("velsokura.txt"),
-             Cp932("1\r\n" + ScheduleLine("2026/12/07/18:00", " 今日") + "\r\n"));
+             Cp932::Encode("1\r\n" + ScheduleLine("2026/12/07/18:00", " 今日") + "\r\n"));
 }
 
 void TestPersistence::sessionEndDuringExitDoesNotRepeatIt() {
@@ -350,7 +349,7 @@ void TestPersistence::tickDuringExitLosesNothing() {
         else
             QCOMPARE(app.Files(), orderly);
     }
-    QVERIFY(orderly.value("velsokura.txt").startsWith(Cp932("1\r\n" + ScheduleLine(A, " 一"))));
+    QVERIFY(orderly.value("velsokura.txt").startsWith(Cp932::Encode("1\r\n" + ScheduleLine(A, " 一"))));
 }
 
 void TestPersistence::readersTakeEachEncoding_data() {
@@ -378,7 +377,7 @@ void TestPersistence::readersTakeEachEncoding() {
     QFETCH(QByteArray, tail);
     QFETCH(QString, shown);
     const auto encode = [encoding](const QString& t) {
-        if (encoding == 0) return Cp932(t);
+        if (encoding == 0) return Cp932::Encode(t);
         const auto to = encoding <= 2   ? QStringConverter::Utf8
                         : encoding == 3 ? QStringConverter::Utf16LE
                                         : QStringConverter::Utf16BE;
@@ -402,8 +401,8 @@ void TestPersistence::readersTakeEachEncoding() {
         QCOMPARE(HistoryText, entry + shown);
         Exit(main);
         QCOMPARE(app.ReadFile("velsokura.txt"),
-                 Cp932("1\r\n" + ScheduleLine(A, " " + shown) + "\r\n"));
-        QCOMPARE(app.ReadFile("RirekiData.dat"), Cp932(entry + shown + "\r\n"));
+                 Cp932::Encode("1\r\n" + ScheduleLine(A, " " + shown) + "\r\n"));
+        QCOMPARE(app.ReadFile("RirekiData.dat"), Cp932::Encode(entry + shown + "\r\n"));
         main = Restart(app);
     }
 }
@@ -473,7 +472,7 @@ void TestPersistence::unreadableHistoryIsKeptAside() {
     const QStringList exports = QDir(app.Folder() + "Rireki").entryList(QDir::Files);
     QCOMPARE(exports, QStringList{"2026_12_07_10_00_30_0001.txt"});
     QCOMPARE(app.ReadFile("Rireki/" + exports[0]),
-             Cp932("2026/12/07/10:00/ 鳴った\r\n2026/12/06/08:00/ 昨日\r\n\r\n"));
+             Cp932::Encode("2026/12/07/10:00/ 鳴った\r\n2026/12/06/08:00/ 昨日\r\n\r\n"));
 #endif
 }
 
@@ -501,7 +500,7 @@ void TestPersistence::fullDiskKeepsEveryFile() {
     } unmount{disk};
     AppPaths::SetExecutableFolder(disk);
     QString schedules = "1\r\n", history;
-    for (int i = 0; i < 2 || Cp932(schedules).size() < bytes; ++i) {
+    for (int i = 0; i < 2 || Cp932::Encode(schedules).size() < bytes; ++i) {
         const QString key = QString("2027/%1/%2/%3:00")
                                 .arg(i / 672 + 1, 2, 10, QChar('0'))
                                 .arg(i % 28 + 1, 2, 10, QChar('0'))
@@ -510,7 +509,7 @@ void TestPersistence::fullDiskKeepsEveryFile() {
         history += "2026/12/01/10:00/ 履歴の一行\r\n";
     }
     const QStringList names = {"velsokura.txt", "AppData.txt", "RirekiData.dat"};
-    const QList<QByteArray> before = {Cp932(schedules), "1,0,0,\r\n", Cp932(history)};
+    const QList<QByteArray> before = {Cp932::Encode(schedules), "1,0,0,\r\n", Cp932::Encode(history)};
     for (int i = 0; i < names.size(); ++i)
         app.WriteFile("disk/" + names[i], before[i]);
     frmMain* main = Start(app);
@@ -549,14 +548,14 @@ void TestPersistence::killsNeverLeaveDamagedFiles() {
         for (const QString& h :
              {QStringLiteral("2026/12/07/10:00/ 履歴A\r\n2026/12/06/10:00/ 古い"),
               QStringLiteral("2026/12/07/11:00/ 履歴B")})
-            histories << Cp932(h + "\r\n");
-        settings << Cp932("1,4,0,/音/a b.wav\r\n") << QByteArray("0,2,0,\r\n");
+            histories << Cp932::Encode(h + "\r\n");
+        settings << Cp932::Encode("1,4,0,/音/a b.wav\r\n") << QByteArray("0,2,0,\r\n");
     }
     AppFixture app;
     app.WriteDefaults();
     app.WriteText("RirekiData.dat", "old\r\n");
     schedules << QByteArray("1\r\n");
-    histories << Cp932("old\r\n");
+    histories << Cp932::Encode("old\r\n");
     settings << QByteArray("1,0,0,\r\n");
 
     QRandomGenerator rng(7);
@@ -564,7 +563,7 @@ void TestPersistence::killsNeverLeaveDamagedFiles() {
     int damaged = 0;
     for (int k = 0; k < kills; ++k) {
         QProcess child;
-        child.start(QStringLiteral(CRASH_CHILD), {app.Folder()});
+        child.start(QCoreApplication::applicationDirPath() + "/crash_child", {app.Folder()});
         QVERIFY(child.waitForReadyRead(30000));
         QTest::qSleep(int(rng.bounded(25)));
         child.kill(); // SIGKILL: no chance to finish a write

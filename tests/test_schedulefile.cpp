@@ -65,9 +65,9 @@ void TestScheduleFile::writersGiveExactBytes_data() {
     const QString l2 = ScheduleLine(B, " 会議");
     const QString l3 = ScheduleLine(C, " 新年");
     QTest::newRow("none") << 0 << QByteArray("1\r\n") << QByteArray("1\r\n");
-    QTest::newRow("one") << 1 << Cp932(l1 + "\r\n") << Cp932("1\r\n" + l1 + "\r\n");
-    QTest::newRow("three") << 3 << Cp932(l1 + "\r\n" + l2 + "\r\n" + l3 + "\r\n\r\n")
-                           << Cp932("1\r\n" + l1 + "\r\n" + l2 + "\r\n" + l3 + "\r\n\r\n");
+    QTest::newRow("one") << 1 << Cp932::Encode(l1 + "\r\n") << Cp932::Encode("1\r\n" + l1 + "\r\n");
+    QTest::newRow("three") << 3 << Cp932::Encode(l1 + "\r\n" + l2 + "\r\n" + l3 + "\r\n\r\n")
+                           << Cp932::Encode("1\r\n" + l1 + "\r\n" + l2 + "\r\n" + l3 + "\r\n\r\n");
 }
 
 void TestScheduleFile::writersGiveExactBytes() {
@@ -127,34 +127,34 @@ void TestScheduleFile::readerAnswersEveryFile_data() {
     QTest::newRow("non-numeric first line") << QByteArray("abc\r\n") << true << "" << 0 << 0;
     QTest::newRow("leading number") << QByteArray("2x\r\n") << true << "" << 0 << 1;
     QTest::newRow("empty file") << QByteArray() << true << "" << 0 << 0;
-    QTest::newRow("separator only") << Cp932(sep + "\r\n") << true << warn << 0 << 1;
+    QTest::newRow("separator only") << Cp932::Encode(sep + "\r\n") << true << warn << 0 << 1;
     QTest::newRow("schedule first")
-        << Cp932(ScheduleLine(A, " x") + "\r\n") << true << warn << 1 << 1;
-    QTest::newRow("clean, two") << Cp932("1\r\n" + ScheduleLine(A, " x") + "\r\n" +
+        << Cp932::Encode(ScheduleLine(A, " x") + "\r\n") << true << warn << 1 << 1;
+    QTest::newRow("clean, two") << Cp932::Encode("1\r\n" + ScheduleLine(A, " x") + "\r\n" +
                                          ScheduleLine(B, " y") + "\r\n\r\n")
                                 << true << "" << 2 << 1;
     QTest::newRow("duplicate keys")
-        << Cp932("1\r\n" + ScheduleLine(B, " x") + "\r\n" + ScheduleLine(B, " y") + "\r\n") << true
+        << Cp932::Encode("1\r\n" + ScheduleLine(B, " x") + "\r\n" + ScheduleLine(B, " y") + "\r\n") << true
         << B + "の時間が重複しています、テキストファイルを操作した場合は日付時間の重複行を削除する"
                "か"
                "変更しておいて下さい。"
         << 2 << 1;
     QTest::newRow("text start beyond the line, 17")
-        << Cp932("1\r\n" + A.left(5) + sep + "\r\n") << false << "ファイルオープンエラー。" << -1
+        << Cp932::Encode("1\r\n" + A.left(5) + sep + "\r\n") << false << "ファイルオープンエラー。" << -1
         << -1;
     QTest::newRow("text start beyond the line, 27")
-        << Cp932("1\r\n" + A.left(15) + sep + "\r\n") << false << "ファイルオープンエラー。" << -1
+        << Cp932::Encode("1\r\n" + A.left(15) + sep + "\r\n") << false << "ファイルオープンエラー。" << -1
         << -1;
     QTest::newRow("broken separator is no schedule")
-        << Cp932("1\r\n" + A + sep.left(11) + "\r\n" + ScheduleLine(B, " y")) << true << "" << 1
+        << Cp932::Encode("1\r\n" + A + sep.left(11) + "\r\n" + ScheduleLine(B, " y")) << true << "" << 1
         << 1;
     QTest::newRow("key not a real date")
-        << Cp932("1\r\n" + ScheduleLine("2026/13/45/25:99", " x") + "\r\n") << false
+        << Cp932::Encode("1\r\n" + ScheduleLine("2026/13/45/25:99", " x") + "\r\n") << false
         << "ファイルオープンエラー。" << -1 << -1;
     QTest::newRow("NUL bytes") << QByteArray("1\r\n\0\r\n", 5) << false
                                << "ファイルオープンエラー。" << -1 << -1;
     QTest::newRow("key of letters")
-        << Cp932("1\r\n" + ScheduleLine("abcd/ef/gh/ij:kl", " x") + "\r\n") << false
+        << Cp932::Encode("1\r\n" + ScheduleLine("abcd/ef/gh/ij:kl", " x") + "\r\n") << false
         << "ファイルオープンエラー。" << -1 << -1;
 }
 

@@ -338,7 +338,7 @@ void TestStartup::installedCopyUsesUserDataFolder_data() {
     QTest::addColumn<QByteArray>("schedulesAtExit");
     QTest::newRow("first start copies the defaults")
         << QByteArray() << QByteArray("1,0,0,\r\n") << QByteArray("1\r\n");
-    const QByteArray own = Cp932("1\r\n" + ScheduleLine(Tomorrow, " 明日") + "\r\n");
+    const QByteArray own = Cp932::Encode("1\r\n" + ScheduleLine(Tomorrow, " 明日") + "\r\n");
     QTest::newRow("the user's files stay") << own << QByteArray("0,2,1,\r\n") << own;
 }
 
@@ -417,7 +417,7 @@ void TestStartup::missingFilesEndWithoutWriting() {
     QCOMPARE(boxes.texts, QStringList{message});
     QCOMPARE(ProgramEnded, std::uint8_t(1));
     QCOMPARE(QDir(app.Folder()).entryList(QDir::Files), before);
-    QCOMPARE(app.ReadFile("RirekiData.dat"), Cp932("2026/11/01/10:00/ 古い\r\n"));
+    QCOMPARE(app.ReadFile("RirekiData.dat"), Cp932::Encode("2026/11/01/10:00/ 古い\r\n"));
 }
 
 void TestStartup::cancelWhileReadingEndsWithoutWriting_data() {
@@ -454,7 +454,7 @@ void TestStartup::cancelWhileReadingEndsWithoutWriting() {
     QCOMPARE(StatusCancelled, std::uint8_t(1));
     QCOMPARE(ProgramEnded, std::uint8_t(1));
     QVERIFY(boxes.texts.isEmpty());
-    QCOMPARE(app.ReadFile("velsokura.txt"), Cp932(file));
+    QCOMPARE(app.ReadFile("velsokura.txt"), Cp932::Encode(file));
     QVERIFY(!app.Exists("RirekiData.dat"));
 }
 
@@ -473,9 +473,9 @@ void TestStartup::exitWritesEveryFile() {
     QCOMPARE(ProgramEnded, std::uint8_t(1));
     QCOMPARE(Quitting, std::uint8_t(1));
     QCOMPARE(app.ReadFile("velsokura.txt"),
-             Cp932("1\r\n" + ScheduleLine(Tomorrow, " 明日") + "\r\n"));
+             Cp932::Encode("1\r\n" + ScheduleLine(Tomorrow, " 明日") + "\r\n"));
     QCOMPARE(app.ReadFile("AppData.txt"), QByteArray("1,2,0,\r\n"));
-    QCOMPARE(app.ReadFile("RirekiData.dat"), Cp932("2026/11/01/10:00/ 古い\r\n"));
+    QCOMPARE(app.ReadFile("RirekiData.dat"), Cp932::Encode("2026/11/01/10:00/ 古い\r\n"));
     QCOMPARE(app.soundCommands,
              QStringList({"stop Sound1", "close Sound1", "stop Sound2", "close Sound2",
                           "stop Sound3", "close Sound3", "stop Sound4", "close Sound4",
@@ -504,7 +504,7 @@ void TestStartup::closeBoxRefusedWhileAlarmWindowWaits() {
     main->close();
     QCOMPARE(ProgramEnded, std::uint8_t(1));
     QCOMPARE(app.ReadFile("velsokura.txt"),
-             Cp932("1\r\n" + ScheduleLine(LaterToday, " x") + "\r\n"));
+             Cp932::Encode("1\r\n" + ScheduleLine(LaterToday, " x") + "\r\n"));
 }
 
 void TestStartup::tickDuringStartupWaitFiresNothing() {
@@ -538,7 +538,7 @@ void TestStartup::tickDuringStartupWaitFiresNothing() {
         else
             QCOMPARE(app.Files(), orderly);
     }
-    QVERIFY(orderly.value("RirekiData.dat").startsWith(Cp932(Past1 + "/ 昨日\r\n")));
+    QVERIFY(orderly.value("RirekiData.dat").startsWith(Cp932::Encode(Past1 + "/ 昨日\r\n")));
 }
 
 void TestStartup::lockHoldsWhileNoticeIsUp_data() {

@@ -107,7 +107,7 @@ void TestWindows::historyShowsEditsAndKeepsEditsOnClose() {
     QCOMPARE(boxes.texts, QStringList{"履歴データを書き込み完了しました。"});
     // The export holds the history as it was opened, newest first.
     QCOMPARE(app.ReadFile("Rireki/2026_12_07_13_45_07_0001.txt"),
-             Cp932(E2 + "\r\n" + E1 + "\r\n" + E3 + "\r\n\r\n"));
+             Cp932::Encode(E2 + "\r\n" + E1 + "\r\n" + E3 + "\r\n\r\n"));
     Click(h->Command3);
     QVERIFY(app.Exists("Rireki/2026_12_07_13_45_07_0002.txt"));
 

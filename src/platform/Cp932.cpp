@@ -1,13 +1,18 @@
 #include "platform/Cp932.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
-#include <bitset>
+#include <algorithm>
+#include <array>
 #include <memory>
 
 namespace Cp932 {
 
 namespace {
+
+constexpr int kFirstLead = 0x81;
+constexpr int kFirstTrail = 0x40;
+constexpr int kLeads = (0x9F - 0x81 + 1) + (0xFC - 0xE0 + 1);
+constexpr int kTrails = 0xFC - 0x40 + 1;
+#include "platform/Cp932Table.inc"
 
 bool IsLead(uchar b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
@@ -15,59 +20,42 @@ bool IsLead(uchar b) {
 bool IsTrail(uchar b) {
     return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }
-bool IsSingle(uchar b) {
-    return b < 0x80 || (b >= 0xA1 && b <= 0xDF);
+
+int LeadOfRow(int row) {
+    return row <= 0x9F - kFirstLead ? kFirstLead + row : 0xE0 + row - (0x9F - kFirstLead + 1);
 }
 
-// Taken once from the codec itself, so that checking a file costs one pass.
-struct Tables {
-    std::bitset<0x10000> pairs;    // lead << 8 | trail that names a character
-    std::bitset<0x10000> holdable; // characters some CP932 code reads as
-};
+// What the pair reads as; 0 when it names nothing.
+char16_t PairChar(uchar lead, uchar trail) {
+    const int row = lead <= 0x9F ? lead - kFirstLead : lead - 0xE0 + (0x9F - kFirstLead + 1);
+    return kPairs[row * kTrails + (trail - kFirstTrail)];
+}
 
-const Tables& Get() {
-    static const std::unique_ptr<const Tables> tables = [] {
-        auto t = std::make_unique<Tables>();
-        QByteArray singles;
-        for (int b = 0; b < 0x100; ++b)
-            if (IsSingle(uchar(b))) singles += char(b);
-        QStringDecoder decoder(CodePage);
-        for (const QChar c : QString(decoder.decode(singles)))
-            t->holdable.set(c.unicode());
-        // A NUL byte marks a file as no text: none is ever written.
-        t->holdable.reset(0);
-        // One pair a line: a line break is never a second byte, so every
-        // pair, named or not, decodes to its own line.
-        QByteArray pairs;
-        for (int lead = 0x81; lead <= 0xFC; ++lead)
-            for (int trail = 0x40; trail <= 0xFC; ++trail)
-                if (IsLead(uchar(lead)) && IsTrail(uchar(trail))) {
-                    pairs += char(lead);
-                    pairs += char(trail);
-                    pairs += '\n';
-                }
-        const QString text = decoder.decode(pairs);
-        qsizetype at = 0;
-        for (qsizetype i = 0; i + 2 < pairs.size(); i += 3) {
-            const qsizetype end = text.indexOf(QLatin1Char('\n'), at);
-            if (end < 0) break;
-            const QChar c = text.at(at);
-            if (end == at + 1 && c != QChar(0xFFFD) && c != QChar(0x1A)) {
-                t->pairs.set(uchar(pairs[i]) << 8 | uchar(pairs[i + 1]));
-                t->holdable.set(c.unicode());
-            }
-            at = end + 1;
-        }
-        return std::unique_ptr<const Tables>(std::move(t));
+// The code written for each character (a byte, or lead << 8 | trail); 0 for
+// none. NUL is never written: it marks a file as no text.
+const std::array<quint16, 0x10000>& Codes() {
+    static const std::unique_ptr<const std::array<quint16, 0x10000>> codes = [] {
+        auto t = std::make_unique<std::array<quint16, 0x10000>>();
+        t->fill(0);
+        for (int row = 0; row < kLeads; ++row)
+            for (int col = 0; col < kTrails; ++col)
+                if (const char16_t c = kPairs[row * kTrails + col])
+                    (*t)[c] = quint16(LeadOfRow(row) << 8 | (kFirstTrail + col));
+        for (int b = 1; b < 0x100; ++b)
+            if (kSingles[b]) (*t)[kSingles[b]] = quint16(b);
+        // Where several codes read as one character, Windows writes one of them.
+        for (const auto& [c, code] : kPreferred)
+            (*t)[c] = code;
+        return std::unique_ptr<const std::array<quint16, 0x10000>>(std::move(t));
     }();
-    return *tables;
+    return *codes;
 }
 
 // Bytes taken by the character at i; negative when they make none.
-int Step(const uchar* p, qsizetype i, qsizetype n, const Tables& t) {
-    if (IsSingle(p[i])) return 1;
+int Step(const uchar* p, qsizetype i, qsizetype n) {
+    if (p[i] == 0 || kSingles[p[i]]) return 1;
     if (!IsLead(p[i]) || i + 1 >= n || !IsTrail(p[i + 1])) return -1;
-    return t.pairs[p[i] << 8 | p[i + 1]] ? 2 : -2;
+    return PairChar(p[i], p[i + 1]) ? 2 : -2;
 }
 
 // The forms Windows gives characters that other systems type for the same
@@ -97,65 +85,76 @@ char16_t Lookalike(char16_t c) {
     }
 }
 
-QChar HoldableForm(QChar c, const Tables& t) {
+QChar HoldableForm(QChar c) {
     if (const char16_t mapped = Lookalike(c.unicode())) return QChar(mapped);
-    if (c.isSurrogate()) return QLatin1Char('?');
-    QStringEncoder encoder(CodePage);
-    const QByteArray bytes = encoder.encode(QStringView(&c, 1));
-    if (encoder.hasError()) return QLatin1Char('?');
-    QStringDecoder decoder(CodePage);
-    const QString back = decoder.decode(bytes);
-    return back.size() == 1 && t.holdable[back.at(0).unicode()] ? back.at(0) : QLatin1Char('?');
+    const auto* end = std::end(kOneWay);
+    const auto* it = std::lower_bound(std::begin(kOneWay), end, c.unicode(),
+                                      [](const auto& entry, char16_t u) { return entry[0] < u; });
+    return it != end && (*it)[0] == c.unicode() ? QChar((*it)[1]) : QLatin1Char('?');
 }
 
 } // namespace
 
 QString Holdable(const QString& text) {
-    const Tables& t = Get();
+    const auto& codes = Codes();
     qsizetype i = 0;
-    while (i < text.size() && t.holdable[text.at(i).unicode()])
+    while (i < text.size() && codes[text.at(i).unicode()])
         ++i;
     if (i == text.size()) return text;
     QString out = text.left(i);
     out.reserve(text.size());
     for (; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        if (t.holdable[c.unicode()]) {
+        if (codes[c.unicode()]) {
             out += c;
             continue;
         }
-        out += HoldableForm(c, t);
+        out += HoldableForm(c);
         // A character beyond the 16-bit range is one "?".
         if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) ++i;
     }
     return out;
 }
 
-bool IsValid(const QByteArray& bytes) {
-    const Tables& t = Get();
-    const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
+bool IsValid(QByteArrayView bytes) {
+    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
     const qsizetype n = bytes.size();
     for (qsizetype i = 0; i < n;) {
-        const int step = Step(p, i, n, t);
+        const int step = Step(p, i, n);
         if (step < 0) return false;
         i += step;
     }
     return true;
 }
 
-QByteArray Mend(const QByteArray& bytes) {
-    const Tables& t = Get();
-    const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
+QString Decode(QByteArrayView bytes) {
+    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
     const qsizetype n = bytes.size();
-    QByteArray out;
-    out.reserve(n);
+    QString out(n, Qt::Uninitialized);
+    QChar* to = out.data();
     for (qsizetype i = 0; i < n;) {
-        const int step = Step(p, i, n, t);
-        if (step > 0)
-            out.append(bytes.constData() + i, step);
+        const int step = Step(p, i, n);
+        if (step == 1)
+            *to++ = QChar(p[i] ? kSingles[p[i]] : 0);
+        else if (step == 2)
+            *to++ = QChar(PairChar(p[i], p[i + 1]));
         else
-            out += '?';
+            *to++ = QLatin1Char('?');
         i += step > 0 ? step : -step;
+    }
+    out.truncate(to - out.constData());
+    return out;
+}
+
+QByteArray Encode(const QString& text) {
+    const auto& codes = Codes();
+    const QString holdable = Holdable(text);
+    QByteArray out;
+    out.reserve(holdable.size() * 2);
+    for (const QChar c : holdable) {
+        const quint16 code = codes[c.unicode()];
+        if (code > 0xFF) out += char(code >> 8);
+        out += char(code & 0xFF);
     }
     return out;
 }

@@ -1,12 +1,11 @@
 #pragma once
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
-// What CP932 (Windows-31J) holds, as Windows reads and writes it.
+// CP932 (Windows-31J) as Windows reads and writes it, from one table every
+// build shares, so a file is the same bytes whichever system wrote it.
 namespace Cp932 {
-
-// The codec's name for Qt (ICU).
-inline constexpr const char* CodePage = "windows-31j";
 
 // The text as a CP932 file gives it back: the lookalikes Windows' own
 // conversion maps (〜 U+301C as ～ U+FF5E, ¥ as "\", ...), a character CP932
@@ -14,10 +13,13 @@ inline constexpr const char* CodePage = "windows-31j";
 QString Holdable(const QString& text);
 
 // True when every byte is part of a CP932 character.
-bool IsValid(const QByteArray& bytes);
+bool IsValid(QByteArrayView bytes);
 
-// The bytes with "?" for each that is no CP932 character: a stray byte, a
-// lead byte without its second, a pair that names nothing.
-QByteArray Mend(const QByteArray& bytes);
+// The text of CP932 bytes, with "?" for each byte that is no character: a
+// stray byte, a lead byte without its second, a pair that names nothing.
+QString Decode(QByteArrayView bytes);
+
+// The CP932 bytes of Holdable(text): every byte reads back.
+QByteArray Encode(const QString& text);
 
 } // namespace Cp932

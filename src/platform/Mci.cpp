@@ -1,7 +1,6 @@
 #include "platform/Mci.h"
 
 #ifdef _WIN32
-#include "platform/TextFile.h"
 #include "platform/mci_win32.h"
 #else
 #include "platform/MciModule.h"
@@ -13,7 +12,7 @@ namespace {
 
 void SendToSystem(const QString& command) {
 #ifdef _WIN32
-    mci_win32::Send(TextFile::Encode(command).constData());
+    mci_win32::Send(command);
 #else
     MciModule::Send(command);
 #endif

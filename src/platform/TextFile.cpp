@@ -5,16 +5,10 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 namespace TextFile {
 
 namespace {
-
-QString Decode(const QByteArray& bytes) {
-    QStringDecoder decoder(Cp932::CodePage);
-    return decoder.decode(bytes);
-}
 
 QString DecodeMarked(const QByteArray& bytes, QStringConverter::Encoding encoding, int mark) {
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
@@ -22,11 +16,6 @@ QString DecodeMarked(const QByteArray& bytes, QStringConverter::Encoding encodin
 }
 
 } // namespace
-
-QByteArray Encode(const QString& text) {
-    QStringEncoder encoder(Cp932::CodePage);
-    return encoder.encode(Cp932::Holdable(text));
-}
 
 bool CanEncode(const QString& text) {
     return Cp932::Holdable(text) == text;
@@ -39,11 +28,11 @@ std::optional<QString> DecodeFile(const QByteArray& bytes) {
     if (bytes.contains('\0')) return std::nullopt;
     // Every file this program writes is valid CP932, so it is always read back
     // as written, even where its bytes happen to be valid UTF-8 as well.
-    if (Cp932::IsValid(bytes)) return Decode(bytes);
+    if (Cp932::IsValid(bytes)) return Cp932::Decode(bytes);
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     const QString text = utf8.decode(bytes);
     if (!utf8.hasError()) return Cp932::Holdable(text);
-    return Decode(Cp932::Mend(bytes));
+    return Cp932::Decode(bytes);
 }
 
 bool ReadText(const QString& path, QString& text) {
@@ -84,7 +73,7 @@ bool ReadLines(const QString& path, QStringList& lines) {
 bool WriteAtomic(const QString& path, const QString& text) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
-    const QByteArray bytes = Encode(text);
+    const QByteArray bytes = Cp932::Encode(text);
     // Small texts only reach the buffer in write(): the flush is where a full
     // disk shows, and commit() would rename a short file over the old one.
     if (file.write(bytes) != bytes.size() || !file.flush()) {

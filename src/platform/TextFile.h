@@ -9,9 +9,6 @@
 // Every data file is CP932 (Windows-31J) with CR LF line ends, on every platform.
 namespace TextFile {
 
-// CP932 bytes of the text; what CP932 cannot hold is written as Cp932::Holdable
-// gives it, so every byte reads back.
-QByteArray Encode(const QString& text);
 // Decodes a file a person may have saved from a text editor: a byte-order
 // mark (UTF-8, UTF-16) decides; without one, valid CP932 is CP932, and only
 // what is no CP932 but valid UTF-8 is UTF-8; anything else is CP932 with "?"

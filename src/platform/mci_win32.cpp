@@ -7,8 +7,9 @@
 
 namespace mci_win32 {
 
-void Send(const char* command) {
-    mciSendStringA(command, nullptr, 0, nullptr);
+void Send(const QString& command) {
+    // The wide form takes any path, whatever the system's ANSI code page.
+    mciSendStringW(reinterpret_cast<const wchar_t*>(command.utf16()), nullptr, 0, nullptr);
 }
 
 } // namespace mci_win32

@@ -1,10 +1,10 @@
 #pragma once
-// The Windows multimedia string interface; no Qt here, so that a cross
-// compiler can check this pair alone.
+#include <QString>
 
+// The Windows multimedia string interface.
 namespace mci_win32 {
 
-// Sends one command (in the ANSI code page); the result is not examined.
-void Send(const char* command);
+// Sends one command; the result is not examined.
+void Send(const QString& command);
 
 } // namespace mci_win32
