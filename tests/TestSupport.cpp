@@ -11,6 +11,7 @@
 #include "platform/Clock.h"
 #include "platform/Fonts.h"
 #include "platform/Mci.h"
+#include "platform/SingleInstance.h"
 #include "platform/TextFile.h"
 #include "store/FlexGrid.h"
 #include "store/ScheduleFile.h"
@@ -41,7 +42,7 @@ void DestroyAllForms() {
 void EndRun() {
     DestroyAllForms();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    AppPaths::ReleaseSingleInstance();
+    SingleInstance::Release();
 }
 } // namespace
 

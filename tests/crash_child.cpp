@@ -1,11 +1,13 @@
-// Child of the crash-safety test: saves every data file over and over,
-// alternating between two contents, until it is killed.
+// Child of the crash-safety test: takes the folder's instance lock (which the
+// last child, killed, must have left free), then saves every data file over
+// and over, alternating between two contents, until it is killed.
 // Usage: crash_child FOLDER
 
 #include "TestSupport.h"
 #include "app/frmMain.h"
 #include "core/mdlMain.h"
 #include "platform/AppPaths.h"
+#include "platform/SingleInstance.h"
 #include "store/FlexGrid.h"
 #include "store/HistoryFile.h"
 #include "store/ScheduleFile.h"
@@ -21,6 +23,7 @@ int main(int argc, char* argv[]) {
     if (argc < 2) return 2;
     AppPaths::SetExecutableFolder(QString::fromLocal8Bit(argv[1]));
     InitAppFolder();
+    if (SingleInstance::Acquire(AppFolder) != SingleInstance::Result::Acquired) return 3;
     frmMain* main = new frmMain();
     main->Timer1->stop();
     std::puts("ready");

@@ -94,8 +94,8 @@ class TestStartup : public QObject {
     void tickDuringStartupWaitFiresNothing();
     void lockHoldsWhileNoticeIsUp_data();
     void lockHoldsWhileNoticeIsUp();
-    void lockThatCannotBeMadeIsNoSecondInstance_data();
-    void lockThatCannotBeMadeIsNoSecondInstance();
+    void oneProgramPerFolderWhateverTheEnvironment_data();
+    void oneProgramPerFolderWhateverTheEnvironment();
 };
 
 void TestStartup::freshInstallShowsEmptyGrid() {
@@ -585,39 +585,38 @@ void TestStartup::lockHoldsWhileNoticeIsUp() {
     QCOMPARE(ScheduleCount, 2);
 }
 
-void TestStartup::lockThatCannotBeMadeIsNoSecondInstance_data() {
-    QTest::addColumn<bool>("fullDisk");
-    QTest::newRow("full disk") << true;
-    QTest::newRow("a file, not a folder") << false;
+void TestStartup::oneProgramPerFolderWhateverTheEnvironment_data() {
+    QTest::addColumn<QString>("secondTemp");
+    QTest::addColumn<QString>("spelling");
+    QTest::newRow("another temporary folder") << "other-tmp" << "";
+    QTest::newRow("another spelling of the folder") << "" << "sub/../";
 }
 
-void TestStartup::lockThatCannotBeMadeIsNoSecondInstance() {
-    QFETCH(bool, fullDisk);
+// The second start sees the first whatever its temporary folder or its way
+// of naming the folder, and neither start leaves a file there.
+void TestStartup::oneProgramPerFolderWhateverTheEnvironment() {
+    QFETCH(QString, secondTemp);
+    QFETCH(QString, spelling);
     AppFixture app;
     app.WriteDefaults();
-    const QString tmp = app.Folder() + "tmp";
-    std::unique_ptr<SmallDisk> disk;
-    if (fullDisk) {
-        disk = std::make_unique<SmallDisk>(tmp);
-        if (!disk->Mounted()) QSKIP("cannot mount a small tmpfs here (needs mount rights)");
-        disk->Fill();
-    } else {
-        app.WriteFile("tmp", "x"); // not even root makes a file inside a file
-    }
-    const bool hadTmp = qEnvironmentVariableIsSet("TMPDIR");
-    const QByteArray oldTmp = qgetenv("TMPDIR");
-    qputenv("TMPDIR", QFile::encodeName(tmp));
-    const QString shown = QDir::toNativeSeparators(QDir::tempPath());
-    const auto before = app.Files();
-    BoxAnswerer boxes;
+    QVERIFY(QDir(app.Folder()).mkdir("sub"));
     Start(app);
-    if (hadTmp)
-        qputenv("TMPDIR", oldTmp);
-    else
-        qunsetenv("TMPDIR");
-    QCOMPARE(boxes.texts, QStringList{"一時フォルダ「" + shown +
-                                      "」にファイルを作成できないため、velsokuraを起動できません。"
-                                      "空き容量と書き込み権限を確認して下さい。"});
+    QCOMPARE(ProgramEnded, std::uint8_t(0));
+    const auto before = app.Files();
+    QTemporaryDir temp;
+    QVERIFY(temp.isValid());
+    const QByteArray tempPath = QFile::encodeName(temp.path());
+    QMap<QByteArray, QByteArray> saved;
+    for (const char* name : {"TMPDIR", "TMP", "TEMP"}) {
+        saved[name] = qgetenv(name);
+        if (!secondTemp.isEmpty()) qputenv(name, tempPath);
+    }
+    if (!spelling.isEmpty()) AppPaths::SetExecutableFolder(app.Folder() + spelling);
+    BoxAnswerer boxes;
+    app.NewMain()->Form_Load();
+    for (auto it = saved.cbegin(); it != saved.cend(); ++it)
+        qputenv(it.key().constData(), it.value());
+    QCOMPARE(boxes.texts, QStringList{"velsokuraはすでに起動されています。"});
     QCOMPARE(ProgramEnded, std::uint8_t(1));
     QCOMPARE(app.Files(), before);
 }

@@ -11,6 +11,7 @@
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
 #include "platform/SaveLeftovers.h"
+#include "platform/SingleInstance.h"
 #include "platform/Tray.h"
 #include "store/FlexGrid.h"
 #include "store/HistoryFile.h"
@@ -18,7 +19,6 @@
 #include "store/SettingsFile.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
@@ -69,21 +69,18 @@ void SetHistoryButton(QPushButton* button, const QColor& emptyColor) {
 
 void frmMain::Form_Load() {
     InitAppFolder();
-    const AppPaths::Instance instance = AppPaths::AcquireSingleInstance();
-    if (instance == AppPaths::Instance::AlreadyRunning) {
+    const SingleInstance::Result instance = SingleInstance::Acquire(AppFolder);
+    if (instance == SingleInstance::Result::AlreadyRunning) {
         QApplication::beep();
         QMessageBox::warning(nullptr, QStringLiteral("velsokura"),
                              QStringLiteral("velsokuraはすでに起動されています。"));
         EndProgram();
         return;
     }
-    if (instance == AppPaths::Instance::LockUnavailable) {
-        QMessageBox::warning(
-            nullptr, QStringLiteral("velsokura"),
-            QStringLiteral(
-                "一時フォルダ「%1」にファイルを作成できないため、velsokuraを起動できません。"
-                "空き容量と書き込み権限を確認して下さい。")
-                .arg(QDir::toNativeSeparators(AppPaths::LockFolder())));
+    if (instance == SingleInstance::Result::Unavailable) {
+        QMessageBox::warning(nullptr, QStringLiteral("velsokura"),
+                             QStringLiteral("velsokuraがすでに起動されているかを確かめられないため、"
+                                            "起動できません。"));
         EndProgram();
         return;
     }

@@ -1,20 +1,16 @@
 #include "platform/AppPaths.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QStandardPaths>
-#include <memory>
 
 namespace AppPaths {
 
 namespace {
 QString g_folderOverride;
 QString g_userDataOverride;
-std::unique_ptr<QLockFile> g_lock;
 } // namespace
 
 QString ExecutableFolder() {
@@ -53,31 +49,6 @@ void CopyDefaultsOnFirstStart() {
     // QFile::copy refuses an existing target and never leaves a part-copied file.
     for (const QString& name : defaults.entryList(QDir::Files))
         QFile::copy(defaults.filePath(name), QDir(user).filePath(name));
-}
-
-Instance AcquireSingleInstance() {
-    // One lock per data folder: copies with folders of their own, or other
-    // users of an installed copy, may run side by side.
-    const QByteArray id =
-        QCryptographicHash::hash(DataFolder().toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    auto lock =
-        std::make_unique<QLockFile>(QDir(LockFolder()).filePath("velsokura-" + id + ".lock"));
-    lock->setStaleLockTime(0); // only a live owner counts
-    if (!lock->tryLock(0)) {
-        // A full disk or a folder we may not write is no second instance.
-        return lock->error() == QLockFile::LockFailedError ? Instance::AlreadyRunning
-                                                           : Instance::LockUnavailable;
-    }
-    g_lock = std::move(lock);
-    return Instance::Acquired;
-}
-
-QString LockFolder() {
-    return QDir::tempPath();
-}
-
-void ReleaseSingleInstance() {
-    g_lock.reset();
 }
 
 } // namespace AppPaths

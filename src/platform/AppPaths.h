@@ -23,12 +23,4 @@ QString DataFolder();
 // there. Never writes over a file.
 void CopyDefaultsOnFirstStart();
 
-// Whether this is the one instance running on the data folder; when
-// Acquired, holds the lock until ReleaseSingleInstance or the end of the process.
-enum class Instance { Acquired, AlreadyRunning, LockUnavailable };
-Instance AcquireSingleInstance();
-void ReleaseSingleInstance();
-// Where the lock lives, for telling the user.
-QString LockFolder();
-
 } // namespace AppPaths
