@@ -24,13 +24,7 @@ whole() { frame_on_screen "$1" && centred "$1"; }
 
 # The status window of the loading has the same title; only the notice is
 # kept above.
-above() {
-    local id
-    for id in $(xdotool search --onlyvisible --name '^velsokura$' 2>/dev/null); do
-        if is_above "$id"; then echo "$id"; return 0; fi
-    done
-}
-notice=$(wait_output 20 above) || fail "the start-up notice did not show"
+notice=$(wait_output 20 above_window '^velsokura$') || fail "the start-up notice did not show"
 wait_until 10 whole "$notice" || fail "start-up notice not whole and centred: frame $(frame_rect "$notice")"
 ok "start-up notice whole on screen and centred: $(frame_rect "$notice")"
 is_above "$notice" || fail "start-up notice is not kept above other windows"

@@ -16,6 +16,8 @@ e2e_cleanup() {
     for p in "${E2E_PIDS[@]}"; do
         while kill -0 "$p" 2>/dev/null && ((SECONDS < end)); do sleep 0.1; done
     done
+    # A Wine prefix of the test's own ends with it.
+    [[ ${WINEPREFIX:-} != "$E2E_TMP"/* ]] || wineserver -k 2>/dev/null || true
     rm -rf "$E2E_TMP"
 }
 trap e2e_cleanup EXIT
@@ -97,11 +99,12 @@ start_tray() {
     wait_until 20 bash -c 'xwininfo -root -tree | grep -qi "trayer\|panel"' || fail "trayer did not start"
 }
 
-# make_appdir PROGRAM: a private program folder holding the built program,
-# its sound module, its sounds and first-run data files; sets APPDIR.
+# make_appdir PROGRAM [FOLDER]: a private program folder (default
+# $E2E_TMP/app) holding the built program, its sound module, its sounds and
+# first-run data files; sets APPDIR.
 make_appdir() {
     local program=$1
-    APPDIR="$E2E_TMP/app"
+    APPDIR=${2:-$E2E_TMP/app}
     mkdir -p "$APPDIR"
     cp "$program" "$(dirname "$program")"/velsokura-sound.* "$APPDIR/"
     cp "$(dirname "$program")"/*.mp3 "$APPDIR/"
@@ -349,6 +352,13 @@ frame_on_screen() {
 
 # is_above ID: the window is kept above the others.
 is_above() { xprop -id "$1" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; }
+# above_window NAME_REGEX: id of the first visible window of that name kept above.
+above_window() {
+    local id
+    for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+        if is_above "$id"; then echo "$id"; return 0; fi
+    done
+}
 
 # visible_window_sized NAME_REGEX MINWIDTH MAXWIDTH: a visible window of that
 # name and width (tells the small dialogs from the main window).
@@ -400,12 +410,14 @@ wait_output() {
     echo "$out"
 }
 
-# tray_icon NAME: "X Y", the centre of the program's icon docked in the
+# tray_icon NAME [LINE]: "X Y", the centre of the program's icon docked in the
 # notification area at the top of the screen; nothing while there is none.
+# LINE: what xwininfo's line of the icon holds, when not the program's NAME
+# (Wine docks every icon as a window of its explorer.exe).
 tray_icon() {
-    xwininfo -root -tree | grep -F "\"$1\": (\"$1\"" |
+    xwininfo -root -tree | grep -F "${2:-\"$1\": (\"$1\"}" |
         sed -n 's/.* \([0-9]*\)x\([0-9]*\)+-\{0,1\}[0-9]*+-\{0,1\}[0-9]* *+\([0-9]*\)+\([0-9]*\)$/\1 \2 \3 \4/p' |
         while read -r w h x y; do
-            if ((w < 64 && h < 64 && y < 64)); then echo "$((x + w / 2)) $((y + h / 2))"; break; fi
+            if ((w >= 8 && w < 64 && h >= 8 && h < 64 && y < 64)); then echo "$((x + w / 2)) $((y + h / 2))"; break; fi
         done
 }

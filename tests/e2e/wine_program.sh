@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# The Windows program under Wine on a real desktop (Xvfb, openbox, trayer):
+# it starts as a bell in the notification area, a click shows the window, a
+# schedule added with the keyboard is written at once, the alarm comes up
+# top-most at its minute, and Exit writes the same bytes as the Linux program
+# given the same steps. Ending the Windows session (wineboot --end-session)
+# saves the same bytes as Exit. The alarm's sound is recorded from a
+# private PulseAudio, which Wine plays into.
+# Usage: wine_program.sh WINDOWS_PROGRAM.exe [LINUX_PROGRAM]
+source "$(dirname "$0")/lib.sh"
+windows_program=$1
+linux_program=${2:-}
+need wine iconv
+here=$(cd "$(dirname "$0")/../.." && pwd)
+fake_clock '@2026-12-07 10:29:00'
+start_x
+start_wm
+start_tray
+start_pulse
+record
+# A prefix of this test's own: ending its session ends only this program.
+export WINEPREFIX="$E2E_TMP/prefix"
+"$here/scripts/wine-run" wineboot -i >/dev/null 2>&1 || fail "no Wine prefix could be made"
+# A crash prints its backtrace into the program's log instead of waiting in a dialog.
+"$here/scripts/wine-run" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+
+# run KIND END: a fresh program folder with a schedule due at 10:30, the steps
+# of a user, then the end by END (exit or end-session); the files are kept
+# in $E2E_TMP/KIND-END.
+run() {
+    local kind=$1 end=$2 icon notice main alarm at dir="$E2E_TMP/$1-$2"
+    mkdir -p "$dir"
+    if [[ $kind == wine ]]; then
+        cp -r "$(dirname "$windows_program")"/{velsokura.exe,*.dll,platforms,styles,translations,*.mp3} "$dir/"
+        icon_line='("explorer.exe" "explorer.exe")'
+        # The Linux program's platform is no platform of Qt for Windows.
+        launch=(env -u QT_QPA_PLATFORM "$here/scripts/wine-run" "$dir/velsokura.exe")
+    else
+        make_appdir "$linux_program" "$dir"
+        icon_line=
+        launch=("$dir/velsokura")
+    fi
+    printf '1\r\n2026/12/07/10:30#:;*$=\\#:\\*; 会議の準備は予定通り\r\n' | iconv -f UTF-8 -t CP932 >"$dir/velsokura.txt"
+    printf '1,0,0,\r\n' >"$dir/AppData.txt"
+    "${CLOCK[@]}" "${launch[@]}" >"$E2E_TMP/$kind-$end.log" 2>&1 &
+    APP_PID=$!
+    E2E_PIDS+=($APP_PID)
+
+    icon=$(wait_output 60 tray_icon velsokura "$icon_line") || fail "$kind: no bell in the notification area"
+    [ -z "$(visible_window_sized '^velsokura　' 600 2000)" ] || fail "$kind: the window is shown at start"
+    # A schedule of today: the start-up notice comes first, top-most (the
+    # status window of the loading has the same title, and is not).
+    notice=$(wait_output 30 above_window '^velsokura$') || fail "$kind: no top-most start-up notice"
+    click_ok "$notice"
+    wait_until 10 gone '^velsokura$' || fail "$kind: the start-up notice stays after OK"
+    # Where the bell is now: icons of programs that ended may have moved it.
+    icon=$(wait_output 10 tray_icon velsokura "$icon_line") || fail "$kind: the bell went away"
+    read -r x y <<<"$icon"
+    # As a hand does: the pointer rests on the bell before the click.
+    xdotool mousemove "$x" "$y" sleep 0.3 click 1
+    main=$(wait_output 20 visible_window_sized '^velsokura　' 600 2000) ||
+        fail "$kind: a click on the bell did not show the window"
+    ok "$kind: starts as a bell; a click shows the window"
+
+    activate "$main"
+    # The hour field has the focus: hour, minute and text, then Add (追加(&D)).
+    xdotool type --delay 50 "10"
+    press Tab
+    xdotool type --delay 50 "45"
+    press Tab
+    xdotool type --delay 50 "dentist"
+    press alt+d
+    wait_until 20 grep -q dentist "$dir/velsokura.txt" || fail "$kind: adding wrote nothing"
+    ok "$kind: a schedule added with the keyboard is written at once"
+
+    at=$(mark_when 90 shown '^velsokura$') || fail "$kind: no alarm window"
+    alarm=$(wait_output 10 above_window '^velsokura$') || fail "$kind: the alarm window is not kept above"
+    ok "$kind: the alarm window comes up top-most"
+    expect_sound "$kind: the alarm" "$at" 2000
+    click_ok "$alarm"
+    wait_until 10 gone '^velsokura$' || fail "$kind: the alarm window stays after OK"
+
+    if [[ $end == exit ]]; then
+        activate "$main"
+        press alt+h # 終了(&H)
+    else
+        "$here/scripts/wine-run" wineboot --end-session >/dev/null 2>&1 || true
+    fi
+    wait_until 30 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "$kind: $end did not end the program"
+    wait "$APP_PID" 2>/dev/null || true
+    for f in velsokura.txt AppData.txt RirekiData.dat; do
+        [ -f "$dir/$f" ] || fail "$kind: $end left no $f"
+        cp "$dir/$f" "$E2E_TMP/$kind-$end.$f"
+    done
+}
+# click_ok ID: a click on the OK button of the notice or alarm window, centred
+# near its bottom (a key would need Wine's focus, which lags behind X's).
+click_ok() {
+    local WIDTH HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(WIDTH|HEIGHT)=')"
+    xdotool mousemove --window "$1" $((WIDTH / 2)) $((HEIGHT - 30)) sleep 0.3 click 1
+}
+same_files() {
+    local f
+    for f in velsokura.txt AppData.txt RirekiData.dat; do
+        cmp "$E2E_TMP/$1.$f" "$E2E_TMP/$2.$f" || fail "$f: $1 and $2 differ"
+    done
+}
+
+run wine exit
+grep -q "dentist" "$E2E_TMP/wine-exit.velsokura.txt" || fail "Exit dropped the schedule"
+run wine end-session
+same_files wine-exit wine-end-session
+ok "ending the Windows session saves the same bytes as Exit"
+if [ -x "$linux_program" ]; then
+    run linux exit
+    same_files wine-exit linux-exit
+    ok "the Windows and the Linux program write the same bytes"
+else
+    echo "not compared with the Linux program: none given (scripts/test builds it in build/)"
+fi
