@@ -85,6 +85,8 @@ class TestWindows : public QObject {
     void optionsCloseEndsPlayTest_data();
     void optionsCloseEndsPlayTest();
     void closingOneWindowKeepsLockForTheOther();
+    void sessionEndKeepsWhatWindowsHold_data();
+    void sessionEndKeepsWhatWindowsHold();
 };
 
 void TestWindows::historyShowsEditsAndKeepsEditsOnClose() {
@@ -414,6 +416,48 @@ void TestWindows::closingOneWindowKeepsLockForTheOther() {
     QVERIFY(!m->Command3->isEnabled()); // locked until OK
     QTest::mouseClick(FormSlot<frmMessage>::Get()->Command1, Qt::LeftButton);
     QVERIFY(m->Command3->isEnabled());
+}
+
+void TestWindows::sessionEndKeepsWhatWindowsHold_data() {
+    QTest::addColumn<bool>("options");
+    QTest::addColumn<bool>("logOff");
+    QTest::newRow("history window, log-off") << false << true;
+    QTest::newRow("history window, signal") << false << false;
+    QTest::newRow("options window, log-off") << true << true;
+    QTest::newRow("options window, signal") << true << false;
+}
+
+// The window's close would settle its data: the session's end writes that,
+// and no box waits for an answer nobody can give.
+void TestWindows::sessionEndKeepsWhatWindowsHold() {
+    QFETCH(bool, options);
+    QFETCH(bool, logOff);
+    AppFixture app;
+    app.WriteDefaults();
+    app.WriteFile("AppData.txt", "1,0,0,\r\n");
+    frmMain* m = ShowProgram(app);
+    HistoryText = E1;
+    m->Command6->setEnabled(true);
+    if (options) {
+        Click(OpenOptions(m)->Option1[4]); // the file sound, and no file
+        QTest::ignoreMessage(
+            QtWarningMsg,
+            "velsokura: サウンドファイルのパスが選択されていません、サウンド1に設定します。");
+    } else {
+        OpenHistory(m)->Text1->appendPlainText(" EDITED");
+    }
+    BoxAnswerer boxes;
+    if (logOff) {
+        QEvent quit(QEvent::Quit);
+        QCoreApplication::sendEvent(qApp, &quit);
+    } else {
+        m->EndSession();
+    }
+    QCOMPARE(ProgramEnded, std::uint8_t(1));
+    QCOMPARE(app.ReadFile("AppData.txt"), QByteArray("1,0,0,\r\n"));
+    QCOMPARE(app.ReadFile("RirekiData.dat"),
+             Cp932::Encode(E1 + (options ? "" : "\r\n EDITED") + "\r\n"));
+    QCOMPARE(boxes.texts, QStringList());
 }
 
 QTEST_MAIN(TestWindows)

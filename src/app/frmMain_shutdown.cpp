@@ -18,11 +18,15 @@
 
 using namespace mdlMain;
 
+
 void frmMain::Command3_Click() {
     Unload(vbFormCode);
 }
 
 void frmMain::EndSession() {
+    // Nobody answers a box at the end of a session: none may hold it up, and
+    // one the exit already waits on lets go.
+    SessionEnding = 1;
     Unload(vbAppWindows);
 }
 
@@ -47,6 +51,8 @@ void frmMain::Form_Unload() {
 void frmMain::ExitSequence() {
     Timer1->stop(); // no alarm takes a row out between the writes
     SavingAtExit = 1;
+    // What the open windows hold goes into the data before it is written.
+    SettleOpenForms();
     // A history that could not be read is not overwritten.
     if (HistoryFileRead == 1) WriteHistoryFile();
 

@@ -234,12 +234,16 @@ void frmOption::Form_QueryUnload(int& /*Cancel*/, int /*UnloadMode*/) {
     // The play test ends with the window, or alarms would ring with sound off.
     StopAllSounds();
     SoundTestOn = 0;
-    if (Option1[4]->isChecked() && Text1->toPlainText().isEmpty()) {
-        ShowNotice(
-            QStringLiteral("サウンドファイルのパスが選択されていません、サウンド1に設定します。"));
-        SoundIndex = 0;
-    }
+    SettleData();
     ReopenUserSound();
     EnableMainControls();
     RestoreMainButtons(RestoreCaller::OptionsWindow);
+}
+
+void frmOption::SettleData() {
+    if (!Option1[4]->isChecked() || !Text1->toPlainText().isEmpty()) return;
+    ShowNotice(QStringLiteral("サウンドファイルのパスが選択されていません、サウンド1に設定します。"));
+    SoundIndex = 0;
+    // Settled once: the close that follows the exit's settling tells no more.
+    Option1[0]->setChecked(true);
 }

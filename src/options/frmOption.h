@@ -36,6 +36,8 @@ class frmOption : public VbForm {
     QPushButton* Command1;                // 閉じる(&T): close
 
     void Option1_MouseUp(int index);
+    // The file sound with no file chosen falls back to sound 1.
+    void SettleData() override;
 
   protected:
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
