@@ -60,11 +60,11 @@ bool LoadSettings() {
     return true;
 }
 
-void WriteSettingsFile() {
+bool WriteSettingsFile() {
     const QString line = QStringLiteral("%1,%2,%3,%4")
                              .arg(SoundOn)
                              .arg(SoundIndex)
                              .arg(SaveHistoryAtExit)
                              .arg(SoundFilePath);
-    TextFile::WriteAtomic(SettingsPath(), line + QStringLiteral("\r\n"));
+    return TextFile::WriteAtomic(SettingsPath(), line + QStringLiteral("\r\n"));
 }
