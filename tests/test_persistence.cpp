@@ -196,6 +196,8 @@ void TestPersistence::settingsSurviveRestart_data() {
     QTest::newRow("trailing empty line") << QByteArray("1,2,1,\r\n\r\n") << 1 << 2 << 1 << "";
     QTest::newRow("trailing blank lines")
         << QByteArray("1,4,0,/a/b.wav\r\n\r\n \r\n") << 1 << 4 << 0 << "/a/b.wav";
+    // A number no sound has is the first sound, and is saved so.
+    QTest::newRow("sound out of range") << QByteArray("1,7,0,\r\n") << 1 << 0 << 0 << "";
 }
 
 void TestPersistence::settingsSurviveRestart() {

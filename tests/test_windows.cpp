@@ -341,13 +341,13 @@ void TestWindows::optionsPlayAndStop() {
     frmMain* m = StartProgram(app, {});
     SoundOn = 0;
     SoundIndex = 4;
-    SoundFilePath = "/a b/x.mp3";
+    SoundFilePath = MakeFile(app.Folder() + "a b/x.mp3", "ID3");
     frmOption* o = OpenOptions(m);
     app.soundCommands.clear();
     Click(o->Command3);
     QCOMPARE(app.soundCommands,
              QStringList({"stop Sound5", "close Sound5",
-                          "open \"" + QDir::toNativeSeparators("/a b/x.mp3") + "\" alias Sound5",
+                          "open \"" + QDir::toNativeSeparators(SoundFilePath) + "\" alias Sound5",
                           "stop Sound5", "play Sound5 from 0"}));
     QCOMPARE(SoundTestOn, std::uint8_t(1));
     Click(o->Command4);

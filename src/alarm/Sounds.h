@@ -7,6 +7,7 @@
 void OpenSound(const QString& path, int channel);
 // Opens the four built-in sounds beside the executable.
 void OpenBuiltInSounds();
+// The user's own file plays only while it is there; else the first sound.
 void PlayAlarmSound();
 void StopAllSounds();
 // Stops and closes every channel (exit).
