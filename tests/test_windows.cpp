@@ -192,6 +192,9 @@ void TestWindows::optionsLoadFromSettings() {
     QVERIFY(o->Option1[4]->isChecked());
     QVERIFY(o->Command2->isEnabled());
     QCOMPARE(o->Text1->toPlainText(), QString("/音/a b.wav"));
+    QVERIFY(!o->lblSoundNote->isHidden()); // the file is not there
+    QCOMPARE(o->lblSoundNote->text(),
+             QString("このファイルが見つかりません。サウンド1を鳴らします。"));
     QVERIFY(o->Check2->isChecked());
     QCOMPARE(SoundTestOn, std::uint8_t(0));
     // The path cannot be typed over.
@@ -332,6 +335,7 @@ void TestWindows::optionsChooseFile() {
     const bool taken = kind == 0 || kind == 3;
     QCOMPARE(SoundFilePath, taken ? path : QString("/old.mp3"));
     QCOMPARE(o->Text1->toPlainText(), taken ? path : QString("/old.mp3"));
+    QCOMPARE(o->lblSoundNote->isHidden(), taken); // only the old file is missing
     QVERIFY(o->isEnabled());
     QCOMPARE(CommandBusy, std::uint8_t(0));
 }
@@ -343,13 +347,17 @@ void TestWindows::optionsPlayAndStop() {
     SoundIndex = 4;
     SoundFilePath = MakeFile(app.Folder() + "a b/x.mp3", "ID3");
     frmOption* o = OpenOptions(m);
+    QVERIFY(o->lblSoundNote->isHidden());
     app.soundCommands.clear();
+    app.soundImpossible = true;
     Click(o->Command3);
     QCOMPARE(app.soundCommands,
              QStringList({"stop Sound5", "close Sound5",
                           "open \"" + QDir::toNativeSeparators(SoundFilePath) + "\" alias Sound5",
                           "stop Sound5", "play Sound5 from 0"}));
     QCOMPARE(SoundTestOn, std::uint8_t(1));
+    QVERIFY(!o->lblSoundNote->isHidden());
+    QCOMPARE(o->lblSoundNote->text(), QString("この環境ではサウンドを鳴らせません。"));
     Click(o->Command4);
     QCOMPARE(o->Command3->text(), QString("サウンドプレイ(&S)"));
     QCOMPARE(SoundTestOn, std::uint8_t(0));

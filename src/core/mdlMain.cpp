@@ -37,7 +37,7 @@ void ResetState() {
     NextDueTime = QDateTime();
     TrayRetryCount = 0;
     DataFilesRead = StartupDone = HistoryFileRead = ProgramEnded = 0;
-    SessionEnding = 0;
+    SessionEnding = NoSoundTold = 0;
 }
 
 void InitAppFolder() {

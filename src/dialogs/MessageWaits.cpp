@@ -33,9 +33,8 @@ void WaitForNotice() {
 }
 
 void WaitForAnswer() {
-    PumpUntil([] {
-        return AnswerCode == 1 || AnswerCode == 2 || Quitting == 1 || SessionEnding == 1;
-    });
+    PumpUntil(
+        [] { return AnswerCode == 1 || AnswerCode == 2 || Quitting == 1 || SessionEnding == 1; });
 }
 
 void ShowNotice(const QString& text) {

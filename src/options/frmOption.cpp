@@ -106,6 +106,7 @@ frmOption::frmOption() : VbForm(QStringLiteral("frmOption"), Qt::WindowStaysOnTo
         Command2->setEnabled(true);
     }
     if (!SoundFilePath.isEmpty()) Text1->setPlainText(SoundFilePath);
+    ShowFileNote();
     if (SaveHistoryAtExit == 1) Check2->setChecked(true);
     SoundTestOn = 0;
 
@@ -156,6 +157,11 @@ void frmOption::BuildLayout() {
     Colors::SetBackColor(Text1, Colors::LightGreen);
     Text1->setWordWrapMode(QTextOption::WrapAnywhere);
     Twips::Place(Text1, 720, 1560, 8535, 975);
+    lblSoundNote = new QLabel(Frame1);
+    QPalette warning = lblSoundNote->palette();
+    warning.setColor(QPalette::WindowText, Qt::red);
+    lblSoundNote->setPalette(warning);
+    Twips::Place(lblSoundNote, 3360, 1080, 5895, 255);
 
     Frame2 = new QGroupBox(QStringLiteral("履歴の保存"), this);
     Twips::Place(Frame2, 120, 2880, 9375, 855);
@@ -202,6 +208,7 @@ void frmOption::ChooseSoundFile() {
     } else {
         SoundFilePath = path;
         Text1->setPlainText(path);
+        ShowFileNote();
         if (Quitting == 1 && Main()) Main()->Unload(vbFormCode);
     }
 }
@@ -212,12 +219,21 @@ void frmOption::ReopenUserSound() {
     if (!SoundFilePath.isEmpty()) OpenSound(SoundFilePath, 5);
 }
 
+void frmOption::ShowFileNote() {
+    lblSoundNote->setText(QStringLiteral("このファイルが見つかりません。サウンド1を鳴らします。"));
+    lblSoundNote->setVisible(UserSoundMissing());
+}
+
 void frmOption::Command3_Click() {
     if (CommandBusy == 1) return;
     CommandBusy = 1;
     if (SoundIndex == 4) ReopenUserSound();
     SoundTestOn = 1;
     PlayAlarmSound();
+    if (const QString notice = NoSoundNotice(); !notice.isEmpty()) {
+        lblSoundNote->setText(notice);
+        lblSoundNote->show();
+    }
     CommandBusy = 0;
 }
 
@@ -242,7 +258,8 @@ void frmOption::Form_QueryUnload(int& /*Cancel*/, int /*UnloadMode*/) {
 
 void frmOption::SettleData() {
     if (!Option1[4]->isChecked() || !Text1->toPlainText().isEmpty()) return;
-    ShowNotice(QStringLiteral("サウンドファイルのパスが選択されていません、サウンド1に設定します。"));
+    ShowNotice(
+        QStringLiteral("サウンドファイルのパスが選択されていません、サウンド1に設定します。"));
     SoundIndex = 0;
     // Settled once: the close that follows the exit's settling tells no more.
     Option1[0]->setChecked(true);

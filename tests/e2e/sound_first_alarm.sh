@@ -11,6 +11,8 @@ printf '1,1,0,\r\n' >"$APPDIR/AppData.txt"
 record
 start_program "2026-12-07 23:59:54"
 expect_alarm "first alarm, on sound 2"
+alarm_height() { xwininfo -id "$(visible_window '^velsokura$')" | sed -n 's/^ *Height: *//p'; }
+first_height=$(alarm_height)
 acknowledge_alarm
 
 # ring_with SETTINGS WHAT: a new run whose first alarm has these settings.
@@ -32,3 +34,17 @@ wait_until 30 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "the program did 
 [ "$(cat "$APPDIR/AppData.txt")" = $'1,0,0,\r' ] ||
     fail "sound number 7 was saved as $(cat -A "$APPDIR/AppData.txt")"
 ok "sound number 7 is saved as sound 1"
+
+# Without the sound module no sound can play: the alarm still shows at its
+# minute, and says so in a line of its own (a taller window than the first
+# alarm's, whose text is the same).
+taller() { (($(alarm_height) > first_height)); }
+rm "$APPDIR"/velsokura-sound.*
+printf "$alarm_file" >"$APPDIR/velsokura.txt"
+rm -f "$APPDIR/RirekiData.dat"
+start_program "2026-12-07 23:59:54"
+wait_until 20 shown '^velsokura$' || fail "no sound module: no alarm window"
+wait_until 5 taller ||
+    fail "no sound module: the alarm does not say that no sound can play ($(alarm_height) px high, the first $first_height)"
+grep -q 'sound module is missing' "$E2E_TMP/app.log" || fail "no sound module: standard error does not say why"
+ok "no sound module: the alarm shows and says that no sound can play"
