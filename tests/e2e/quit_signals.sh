@@ -1,7 +1,8 @@
 # A termination signal (SIGTERM, SIGHUP, SIGINT) saves as the Exit button
 # does: each run adds the same schedule through the window, at the same
 # (faked) minute, then ends; every file must match the orderly exit's byte
-# for byte.
+# for byte. What an open window holds is saved as its close would save it,
+# and no box holds up the end.
 source "$(dirname "$0")/lib.sh"
 program=$1
 fake_clock '2026-12-07 10:00:00' # standing still: every run adds at the same minute
@@ -93,7 +94,8 @@ for signal in TERM HUP INT; do
     not_first_run
     launch "options-$signal"
     open_options
-    # ♪サウンド1(&L), then along the row to ♪ファイルから(P); no file chosen.
+    # ♪サウンド1(&L), the arrows along the row to ♪ファイルから(P), Space
+    # chooses it; no file chosen.
     press alt+l Right Right Right Right space
     wait_until 10 settled || fail "SIG$signal: the program stays busy"
     kill -s "$signal" "$PID"
@@ -114,14 +116,12 @@ for how in TERM exit-then-TERM; do
     printf '2026/12/06/09:00/ dentist\n' >"$APPDIR/RirekiData.dat"
     : >"$APPDIR/Rireki"
     launch "export-$how"
-    if [[ $how == TERM ]]; then
-        kill -s TERM "$PID"
-    else
+    if [[ $how != TERM ]]; then
         press alt+h # 終了(&H)
         wait_until 10 shown '^velsokura$' ||
             fail "$how: the Exit showed no box for the export folder"
-        kill -s TERM "$PID"
     fi
+    kill -s TERM "$PID"
     ends_within 5 "export-$how"
     for f in velsokura.txt AppData.txt RirekiData.dat; do
         grep -q $'\r$' "$APPDIR/$f" || fail "$how: $f was not written: $(cat -A "$APPDIR/$f")"
