@@ -161,7 +161,7 @@ void frmOption::BuildLayout() {
     QPalette warning = lblSoundNote->palette();
     warning.setColor(QPalette::WindowText, Qt::red);
     lblSoundNote->setPalette(warning);
-    Twips::Place(lblSoundNote, 3360, 1080, 5895, 255);
+    lblSoundNote->setWordWrap(true);
 
     Frame2 = new QGroupBox(QStringLiteral("履歴の保存"), this);
     Twips::Place(Frame2, 120, 2880, 9375, 855);
@@ -172,6 +172,10 @@ void frmOption::BuildLayout() {
     Command3 = GreyButton(this, QStringLiteral("サウンドプレイ(&U)"), 6240, 3840, 1575, 615);
     Command1 = GreyButton(this, QStringLiteral("閉じる(&T)"), 7920, 3840, 1575, 615);
     FitCaption(Command2);
+    // The note sits beside the open-file button, however wide its caption made it.
+    const int noteLeft = Command2->geometry().right() + 1 + Gap();
+    lblSoundNote->setGeometry(noteLeft, Command2->y(), Text1->geometry().right() + 1 - noteLeft,
+                              Command2->height());
     FitCaptions({Command1, Command3, Command4});
 }
 
