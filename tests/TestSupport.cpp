@@ -53,7 +53,11 @@ AppFixture::AppFixture(const QDateTime& now) {
     AppPaths::SetExecutableFolder(dir_.path());
     AppPaths::SetUserDataFolder(Folder() + QStringLiteral("user-data"));
     Clock::Set(now);
-    Mci::SetBackend([this](const QString& c) { soundCommands << c; });
+    Mci::SetSoundImpossible(false);
+    Mci::SetBackend([this](const QString& c) {
+        soundCommands << c;
+        if (soundImpossible && c.startsWith(QStringLiteral("play"))) Mci::SetSoundImpossible(true);
+    });
     auto fake = std::make_unique<FakeTray>();
     tray = fake.get();
     SetTray(std::move(fake));

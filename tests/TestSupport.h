@@ -60,6 +60,8 @@ class AppFixture {
     frmMain* NewMain();
 
     QStringList soundCommands;
+    // Each play finds that no sound can play here.
+    bool soundImpossible = false;
     FakeTray* tray; // owned by the program's tray slot
 
   private:

@@ -45,6 +45,7 @@ class TestAlarm : public QObject {
     void windowWholeOnScreen();
     void secondAlarmTurnsWindowYellow();
     void alarmDuringQuestionAnswersNo();
+    void noSoundIsToldOnceInTheAlarm();
     void clockJumpsLoseNothingAndFireNothingTwice();
     void pickerFollowsTheDayAtFiveSeconds();
     void hiddenTickSleepsUntilSomethingIsDue_data();
@@ -166,6 +167,22 @@ void TestAlarm::secondAlarmTurnsWindowYellow() {
     QTest::mouseClick(Alarm()->Command1, Qt::LeftButton);
     QCOMPARE(HistoryText, K1031 + "/ 二\r\n" + K1030 + "/ 一"); // several entries stay
     QVERIFY(main->Command6->isEnabled());
+}
+
+// No sound can play here: the first alarm says so itself, shown at once and
+// covered by nothing; later alarms do not repeat it.
+void TestAlarm::noSoundIsToldOnceInTheAlarm() {
+    AppFixture app(At(10, 29, 0));
+    frmMain* main = StartProgram(app, {{K1030, " 一"}, {K1031, " 二"}});
+    app.soundImpossible = true;
+    TickAt(main, At(10, 30, 0));
+    QVERIFY(Alarm()->isVisible());
+    QCOMPARE(Alarm()->Label2->Caption(), QString(" 一\nこの環境ではサウンドを鳴らせません。"));
+    QVERIFY(!IsFormLoaded("frm2Message"));
+    QTest::mouseClick(Alarm()->Command1, Qt::LeftButton);
+    TickAt(main, At(10, 31, 0));
+    QVERIFY(Alarm()->isVisible());
+    QCOMPARE(Alarm()->Label2->Caption(), QString(" 二"));
 }
 
 void TestAlarm::alarmDuringQuestionAnswersNo() {

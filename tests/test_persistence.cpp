@@ -108,6 +108,8 @@ class TestPersistence : public QObject {
     void exportAtExit_data();
     void exportAtExit();
     void logOffSavesEvenWhileAlarmWaits();
+    void exportFolderFailure_data();
+    void exportFolderFailure();
     void sessionEndDuringExitDoesNotRepeatIt();
     void tickDuringExitLosesNothing();
     void readersTakeEachEncoding_data();
@@ -194,6 +196,8 @@ void TestPersistence::settingsSurviveRestart_data() {
     QTest::newRow("trailing empty line") << QByteArray("1,2,1,\r\n\r\n") << 1 << 2 << 1 << "";
     QTest::newRow("trailing blank lines")
         << QByteArray("1,4,0,/a/b.wav\r\n\r\n \r\n") << 1 << 4 << 0 << "/a/b.wav";
+    // A number no sound has is the first sound, and is saved so.
+    QTest::newRow("sound out of range") << QByteArray("1,7,0,\r\n") << 1 << 0 << 0 << "";
 }
 
 void TestPersistence::settingsSurviveRestart() {
@@ -298,6 +302,40 @@ void TestPersistence::logOffSavesEvenWhileAlarmWaits() {
     QCOMPARE(ProgramEnded, std::uint8_t(1));
     QCOMPARE(app.ReadFile("velsokura.txt"),
              Cp932::Encode("1\r\n" + ScheduleLine("2026/12/07/18:00", " 今日") + "\r\n"));
+}
+
+void TestPersistence::exportFolderFailure_data() {
+    QTest::addColumn<bool>("sessionEnd");
+    QTest::addColumn<QStringList>("boxes");
+    const QString failed = QStringLiteral("フォルダを作成できませんでした。");
+    QTest::newRow("the user's Exit") << false << QStringList{failed};
+    QTest::newRow("end of the session") << true << QStringList();
+}
+
+// A file holds the export folder's name. The user is told at the Exit; the
+// end of a session tells standard error, waits for nobody and still writes
+// every file.
+void TestPersistence::exportFolderFailure() {
+    QFETCH(bool, sessionEnd);
+    QFETCH(QStringList, boxes);
+    AppFixture app;
+    app.WriteDefaults();
+    app.WriteFile("AppData.txt", "1,2,1,\n");
+    app.WriteFile("RirekiData.dat", "2026/12/06/09:00/ a\n");
+    app.WriteFile("Rireki", "");
+    frmMain* main = ShowProgram(app);
+    BoxAnswerer answerer;
+    if (sessionEnd) {
+        QTest::ignoreMessage(QtWarningMsg, "velsokura: フォルダを作成できませんでした。");
+        main->EndSession();
+    } else {
+        Exit(main);
+    }
+    QCOMPARE(ProgramEnded, std::uint8_t(1));
+    QCOMPARE(answerer.texts, boxes);
+    QCOMPARE(app.ReadFile("AppData.txt"), QByteArray("1,2,1,\r\n"));
+    QCOMPARE(app.ReadFile("RirekiData.dat"), QByteArray("2026/12/06/09:00/ a\r\n"));
+    QCOMPARE(app.ReadFile("velsokura.txt"), QByteArray("1\r\n"));
 }
 
 void TestPersistence::sessionEndDuringExitDoesNotRepeatIt() {

@@ -38,26 +38,35 @@ void TestSound::alarmCommandsFollowOptions_data() {
     QTest::addColumn<int>("soundOn");
     QTest::addColumn<int>("testOn");
     QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("userFile"); // in the program folder; "gone" is not there
     QTest::addColumn<QStringList>("commands");
-    QTest::newRow("off") << 0 << 0 << 1 << QStringList();
-    QTest::newRow("off, testing") << 0 << 1 << 1
+    const QStringList first{"stop Sound1", "play Sound1 from 0"};
+    QTest::newRow("off") << 0 << 0 << 1 << "" << QStringList();
+    QTest::newRow("off, testing") << 0 << 1 << 1 << ""
                                   << QStringList{"stop Sound2", "play Sound2 from 0"};
-    QTest::newRow("on, first") << 1 << 0 << 0 << QStringList{"stop Sound1", "play Sound1 from 0"};
-    QTest::newRow("on, fourth") << 1 << 0 << 3 << QStringList{"stop Sound4", "play Sound4 from 0"};
-    QTest::newRow("user file, none chosen")
-        << 1 << 0 << 4 << QStringList{"stop Sound5", "play Sound5 from 0"};
-    QTest::newRow("out of range") << 1 << 0 << 7 << QStringList();
+    QTest::newRow("on, first") << 1 << 0 << 0 << "" << first;
+    QTest::newRow("on, fourth") << 1 << 0 << 3 << ""
+                                << QStringList{"stop Sound4", "play Sound4 from 0"};
+    QTest::newRow("user file") << 1 << 0 << 4 << "mine.mp3"
+                               << QStringList{"stop Sound5", "play Sound5 from 0"};
+    // An alarm the user cannot hear is no alarm: the first sound stands in.
+    QTest::newRow("user file, none chosen") << 1 << 0 << 4 << "" << first;
+    QTest::newRow("user file, gone") << 1 << 0 << 4 << "gone.mp3" << first;
+    QTest::newRow("out of range") << 1 << 0 << 7 << "" << QStringList();
 }
 
 void TestSound::alarmCommandsFollowOptions() {
     QFETCH(int, soundOn);
     QFETCH(int, testOn);
     QFETCH(int, index);
+    QFETCH(QString, userFile);
     QFETCH(QStringList, commands);
     AppFixture app;
+    app.WriteFile("mine.mp3", "ID3");
     SoundOn = std::uint8_t(soundOn);
     SoundTestOn = std::uint8_t(testOn);
     SoundIndex = std::uint8_t(index);
+    if (!userFile.isEmpty()) SoundFilePath = app.Folder() + userFile;
     PlayAlarmSound();
     QCOMPARE(app.soundCommands, commands);
     // A second alarm restarts the same sound from the beginning.

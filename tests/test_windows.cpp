@@ -85,6 +85,8 @@ class TestWindows : public QObject {
     void optionsCloseEndsPlayTest_data();
     void optionsCloseEndsPlayTest();
     void closingOneWindowKeepsLockForTheOther();
+    void sessionEndKeepsWhatWindowsHold_data();
+    void sessionEndKeepsWhatWindowsHold();
 };
 
 void TestWindows::historyShowsEditsAndKeepsEditsOnClose() {
@@ -190,6 +192,9 @@ void TestWindows::optionsLoadFromSettings() {
     QVERIFY(o->Option1[4]->isChecked());
     QVERIFY(o->Command2->isEnabled());
     QCOMPARE(o->Text1->toPlainText(), QString("/音/a b.wav"));
+    QVERIFY(!o->lblSoundNote->isHidden()); // the file is not there
+    QCOMPARE(o->lblSoundNote->text(),
+             QString("このファイルが見つかりません。サウンド1を鳴らします。"));
     QVERIFY(o->Check2->isChecked());
     QCOMPARE(SoundTestOn, std::uint8_t(0));
     // The path cannot be typed over.
@@ -330,6 +335,7 @@ void TestWindows::optionsChooseFile() {
     const bool taken = kind == 0 || kind == 3;
     QCOMPARE(SoundFilePath, taken ? path : QString("/old.mp3"));
     QCOMPARE(o->Text1->toPlainText(), taken ? path : QString("/old.mp3"));
+    QCOMPARE(o->lblSoundNote->isHidden(), taken); // only the old file is missing
     QVERIFY(o->isEnabled());
     QCOMPARE(CommandBusy, std::uint8_t(0));
 }
@@ -339,15 +345,19 @@ void TestWindows::optionsPlayAndStop() {
     frmMain* m = StartProgram(app, {});
     SoundOn = 0;
     SoundIndex = 4;
-    SoundFilePath = "/a b/x.mp3";
+    SoundFilePath = MakeFile(app.Folder() + "a b/x.mp3", "ID3");
     frmOption* o = OpenOptions(m);
+    QVERIFY(o->lblSoundNote->isHidden());
     app.soundCommands.clear();
+    app.soundImpossible = true;
     Click(o->Command3);
     QCOMPARE(app.soundCommands,
              QStringList({"stop Sound5", "close Sound5",
-                          "open \"" + QDir::toNativeSeparators("/a b/x.mp3") + "\" alias Sound5",
+                          "open \"" + QDir::toNativeSeparators(SoundFilePath) + "\" alias Sound5",
                           "stop Sound5", "play Sound5 from 0"}));
     QCOMPARE(SoundTestOn, std::uint8_t(1));
+    QVERIFY(!o->lblSoundNote->isHidden());
+    QCOMPARE(o->lblSoundNote->text(), QString("この環境ではサウンドを鳴らせません。"));
     Click(o->Command4);
     QCOMPARE(o->Command3->text(), QString("サウンドプレイ(&S)"));
     QCOMPARE(SoundTestOn, std::uint8_t(0));
@@ -414,6 +424,48 @@ void TestWindows::closingOneWindowKeepsLockForTheOther() {
     QVERIFY(!m->Command3->isEnabled()); // locked until OK
     QTest::mouseClick(FormSlot<frmMessage>::Get()->Command1, Qt::LeftButton);
     QVERIFY(m->Command3->isEnabled());
+}
+
+void TestWindows::sessionEndKeepsWhatWindowsHold_data() {
+    QTest::addColumn<bool>("options");
+    QTest::addColumn<bool>("logOff");
+    QTest::newRow("history window, log-off") << false << true;
+    QTest::newRow("history window, signal") << false << false;
+    QTest::newRow("options window, log-off") << true << true;
+    QTest::newRow("options window, signal") << true << false;
+}
+
+// The window's close would settle its data: the session's end writes that,
+// and no box waits for an answer nobody can give.
+void TestWindows::sessionEndKeepsWhatWindowsHold() {
+    QFETCH(bool, options);
+    QFETCH(bool, logOff);
+    AppFixture app;
+    app.WriteDefaults();
+    app.WriteFile("AppData.txt", "1,0,0,\r\n");
+    frmMain* m = ShowProgram(app);
+    HistoryText = E1;
+    m->Command6->setEnabled(true);
+    if (options) {
+        Click(OpenOptions(m)->Option1[4]); // the file sound, and no file
+        QTest::ignoreMessage(
+            QtWarningMsg,
+            "velsokura: サウンドファイルのパスが選択されていません、サウンド1に設定します。");
+    } else {
+        OpenHistory(m)->Text1->appendPlainText(" EDITED");
+    }
+    BoxAnswerer boxes;
+    if (logOff) {
+        QEvent quit(QEvent::Quit);
+        QCoreApplication::sendEvent(qApp, &quit);
+    } else {
+        m->EndSession();
+    }
+    QCOMPARE(ProgramEnded, std::uint8_t(1));
+    QCOMPARE(app.ReadFile("AppData.txt"), QByteArray("1,0,0,\r\n"));
+    QCOMPARE(app.ReadFile("RirekiData.dat"),
+             Cp932::Encode(E1 + (options ? "" : "\r\n EDITED") + "\r\n"));
+    QCOMPARE(boxes.texts, QStringList());
 }
 
 QTEST_MAIN(TestWindows)

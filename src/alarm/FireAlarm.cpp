@@ -42,6 +42,9 @@ void FireAlarm() {
         alarm->Label1->SetCaption(QString(grid->TextMatrix(1, 1)).replace(amp, doubled));
         alarm->SetLabel2Text(QString(grid->TextMatrix(1, 2)).replace(amp, doubled));
     }
+    // Told in the alarm itself: nothing covers it or holds it up.
+    if (const QString notice = NoSoundNotice(); !notice.isEmpty())
+        alarm->SetLabel2Text(alarm->Label2->Caption() + QStringLiteral("\n") + notice);
     const double labelWidth = Twips::Width(alarm->Label2);
     alarm->FitWidth(labelWidth >= 3015 ? labelWidth + frmMessage::kAlarmMargin : 3435, 737.5);
     alarm->CentreOnScreen();

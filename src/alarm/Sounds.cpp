@@ -4,6 +4,7 @@
 #include "platform/Mci.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 using namespace mdlMain;
 
@@ -27,12 +28,24 @@ void OpenBuiltInSounds() {
         OpenSound(AppFolder + QLatin1String(kBuiltIn[i]), i + 1);
 }
 
+bool UserSoundMissing() {
+    return !SoundFilePath.isEmpty() && !QFileInfo(SoundFilePath).isFile();
+}
+
 void PlayAlarmSound() {
     if (SoundTestOn != 1 && SoundOn != 1) return;
     if (SoundIndex > 4) return;
-    const QString alias = Alias(SoundIndex + 1);
+    // A user's file that is not there would ring nothing.
+    const bool userFileGone = SoundIndex == 4 && !QFileInfo(SoundFilePath).isFile();
+    const QString alias = Alias(userFileGone ? 1 : SoundIndex + 1);
     Mci::Send(QStringLiteral("stop ") + alias);
     Mci::Send(QStringLiteral("play %1 from 0").arg(alias));
+}
+
+QString NoSoundNotice() {
+    if (!Mci::SoundImpossible() || NoSoundTold == 1) return {};
+    NoSoundTold = 1;
+    return QStringLiteral("この環境ではサウンドを鳴らせません。");
 }
 
 void StopAllSounds() {

@@ -18,11 +18,21 @@
 
 using namespace mdlMain;
 
+namespace {
+// The exit shows nothing of its own; its error output keeps what failed.
+void ReportUnwritten(bool written, const char* name) {
+    if (!written) qWarning("velsokura: %s could not be written", name);
+}
+} // namespace
+
 void frmMain::Command3_Click() {
     Unload(vbFormCode);
 }
 
 void frmMain::EndSession() {
+    // Nobody answers a box at the end of a session: none may hold it up, and
+    // one the exit already waits on lets go.
+    SessionEnding = 1;
     Unload(vbAppWindows);
 }
 
@@ -47,8 +57,10 @@ void frmMain::Form_Unload() {
 void frmMain::ExitSequence() {
     Timer1->stop(); // no alarm takes a row out between the writes
     SavingAtExit = 1;
+    // What the open windows hold goes into the data before it is written.
+    SettleOpenForms();
     // A history that could not be read is not overwritten.
-    if (HistoryFileRead == 1) WriteHistoryFile();
+    if (HistoryFileRead == 1) ReportUnwritten(WriteHistoryFile(), "RirekiData.dat");
 
     ScheduleText.clear();
     MSFlexGrid1->SetRedraw(false);
@@ -61,11 +73,11 @@ void frmMain::ExitSequence() {
     while (ScheduleText.endsWith(QStringLiteral("\r\n")))
         ScheduleText.chop(2);
     SortAndSaveGrid();
-    WriteScheduleFileAtExit();
+    ReportUnwritten(WriteScheduleFileAtExit(), "velsokura.txt");
     // A history file that could not be read keeps its place; the run's own
     // entries go to an export file instead of being lost.
     if ((SaveHistoryAtExit == 1 || HistoryFileRead != 1) && !HistoryText.isEmpty()) ExportHistory();
-    WriteSettingsFile();
+    ReportUnwritten(WriteSettingsFile(), "AppData.txt");
     Quitting = 1;
 
     FormSlot<frmOshirase>::Unload();

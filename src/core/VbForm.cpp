@@ -123,3 +123,11 @@ bool IsFormLoaded(const QString& name) {
     }
     return false;
 }
+
+void SettleOpenForms() {
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* w : windows) {
+        auto* form = qobject_cast<VbForm*>(w);
+        if (form && !form->IsUnloaded()) form->SettleData();
+    }
+}

@@ -24,6 +24,9 @@ class VbForm : public QWidget {
     bool IsUnloaded() const { return unloaded_; }
     // True while its close request runs.
     bool IsClosing() const { return closing_; }
+    // Puts into the program's data what the window's close would put there
+    // (its edits, a fixed choice); the exit runs it before writing the files.
+    virtual void SettleData() {}
 
     // Geometry in twips.
     double WidthTw() const;
@@ -54,6 +57,9 @@ class VbForm : public QWidget {
 
 // True while a window of that exact name (case-sensitive) is loaded.
 bool IsFormLoaded(const QString& name);
+
+// SettleData of every loaded window.
+void SettleOpenForms();
 
 // The one instance of a window class, loaded on first use.
 template <class T> class FormSlot {

@@ -37,6 +37,7 @@ void ResetState() {
     NextDueTime = QDateTime();
     TrayRetryCount = 0;
     DataFilesRead = StartupDone = HistoryFileRead = ProgramEnded = 0;
+    SessionEnding = NoSoundTold = 0;
 }
 
 void InitAppFolder() {

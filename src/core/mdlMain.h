@@ -43,6 +43,8 @@ inline std::uint8_t DataFilesRead = 0;   // schedule and settings files were rea
 inline std::uint8_t StartupDone = 0;     // start-up has finished; the tick may fire
 inline std::uint8_t HistoryFileRead = 0; // the history file was read (or found absent)
 inline std::uint8_t ProgramEnded = 0;    // the program is ending; nothing more runs
+inline std::uint8_t SessionEnding = 0;   // a logoff or signal ends the run: no box waits
+inline std::uint8_t NoSoundTold = 0;     // the user has heard that no sound can play
 
 // The one main window of the run (VB's implicit form instance).
 frmMain* Main();

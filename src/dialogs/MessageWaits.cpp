@@ -27,15 +27,22 @@ template <class Done> void PumpUntil(Done done) {
 
 } // namespace
 
+// At the end of a session nobody is left to answer a box.
 void WaitForNotice() {
-    PumpUntil([] { return NoticeClosed == 1 || Quitting == 1; });
+    PumpUntil([] { return NoticeClosed == 1 || Quitting == 1 || SessionEnding == 1; });
 }
 
 void WaitForAnswer() {
-    PumpUntil([] { return AnswerCode == 1 || AnswerCode == 2 || Quitting == 1; });
+    PumpUntil(
+        [] { return AnswerCode == 1 || AnswerCode == 2 || Quitting == 1 || SessionEnding == 1; });
 }
 
 void ShowNotice(const QString& text) {
+    if (SessionEnding == 1) {
+        // The session's log keeps what no one can read on screen any more.
+        qWarning("velsokura: %s", qPrintable(text));
+        return;
+    }
     frm2Message* box = FormSlot<frm2Message>::Load();
     box->show();
     BoxLayout::ShowText(box, box->lblM, text);

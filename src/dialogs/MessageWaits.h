@@ -6,7 +6,8 @@
 void WaitForNotice();
 void WaitForAnswer();
 
-// Shows the notice box with the text and waits until it is closed.
+// Shows the notice box with the text and waits until it is closed; while
+// the session ends, writes the text to standard error instead.
 void ShowNotice(const QString& text);
 // Asks the question box and waits; true only for Yes.
 bool AskQuestion(const QString& text);

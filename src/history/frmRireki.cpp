@@ -90,6 +90,10 @@ void frmRireki::Form_QueryUnload(int& /*Cancel*/, int /*UnloadMode*/) {
     MainHidden = 0;
     EnableMainControls();
     RestoreMainButtons(RestoreCaller::HistoryWindow);
+    SettleData();
+}
+
+void frmRireki::SettleData() {
     HistoryText =
         Cp932::Holdable(Text1->toPlainText()).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 }

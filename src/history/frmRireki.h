@@ -15,6 +15,9 @@ class frmRireki : public VbForm {
     QPushButton* Command2; // リセット(&B): clear
     QPushButton* Command1; // 閉じる(&A): close
 
+    // The text, edits included, becomes the history.
+    void SettleData() override;
+
   protected:
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
 

@@ -106,6 +106,7 @@ frmOption::frmOption() : VbForm(QStringLiteral("frmOption"), Qt::WindowStaysOnTo
         Command2->setEnabled(true);
     }
     if (!SoundFilePath.isEmpty()) Text1->setPlainText(SoundFilePath);
+    ShowFileNote();
     if (SaveHistoryAtExit == 1) Check2->setChecked(true);
     SoundTestOn = 0;
 
@@ -156,6 +157,11 @@ void frmOption::BuildLayout() {
     Colors::SetBackColor(Text1, Colors::LightGreen);
     Text1->setWordWrapMode(QTextOption::WrapAnywhere);
     Twips::Place(Text1, 720, 1560, 8535, 975);
+    lblSoundNote = new QLabel(Frame1);
+    QPalette warning = lblSoundNote->palette();
+    warning.setColor(QPalette::WindowText, Qt::red);
+    lblSoundNote->setPalette(warning);
+    lblSoundNote->setWordWrap(true);
 
     Frame2 = new QGroupBox(QStringLiteral("履歴の保存"), this);
     Twips::Place(Frame2, 120, 2880, 9375, 855);
@@ -166,6 +172,10 @@ void frmOption::BuildLayout() {
     Command3 = GreyButton(this, QStringLiteral("サウンドプレイ(&U)"), 6240, 3840, 1575, 615);
     Command1 = GreyButton(this, QStringLiteral("閉じる(&T)"), 7920, 3840, 1575, 615);
     FitCaption(Command2);
+    // The note sits beside the open-file button, however wide its caption made it.
+    const int noteLeft = Command2->geometry().right() + 1 + Gap();
+    lblSoundNote->setGeometry(noteLeft, Command2->y(), Text1->geometry().right() + 1 - noteLeft,
+                              Command2->height());
     FitCaptions({Command1, Command3, Command4});
 }
 
@@ -202,6 +212,7 @@ void frmOption::ChooseSoundFile() {
     } else {
         SoundFilePath = path;
         Text1->setPlainText(path);
+        ShowFileNote();
         if (Quitting == 1 && Main()) Main()->Unload(vbFormCode);
     }
 }
@@ -212,12 +223,21 @@ void frmOption::ReopenUserSound() {
     if (!SoundFilePath.isEmpty()) OpenSound(SoundFilePath, 5);
 }
 
+void frmOption::ShowFileNote() {
+    lblSoundNote->setText(QStringLiteral("このファイルが見つかりません。サウンド1を鳴らします。"));
+    lblSoundNote->setVisible(UserSoundMissing());
+}
+
 void frmOption::Command3_Click() {
     if (CommandBusy == 1) return;
     CommandBusy = 1;
     if (SoundIndex == 4) ReopenUserSound();
     SoundTestOn = 1;
     PlayAlarmSound();
+    if (const QString notice = NoSoundNotice(); !notice.isEmpty()) {
+        lblSoundNote->setText(notice);
+        lblSoundNote->show();
+    }
     CommandBusy = 0;
 }
 
@@ -234,12 +254,17 @@ void frmOption::Form_QueryUnload(int& /*Cancel*/, int /*UnloadMode*/) {
     // The play test ends with the window, or alarms would ring with sound off.
     StopAllSounds();
     SoundTestOn = 0;
-    if (Option1[4]->isChecked() && Text1->toPlainText().isEmpty()) {
-        ShowNotice(
-            QStringLiteral("サウンドファイルのパスが選択されていません、サウンド1に設定します。"));
-        SoundIndex = 0;
-    }
+    SettleData();
     ReopenUserSound();
     EnableMainControls();
     RestoreMainButtons(RestoreCaller::OptionsWindow);
+}
+
+void frmOption::SettleData() {
+    if (!Option1[4]->isChecked() || !Text1->toPlainText().isEmpty()) return;
+    ShowNotice(
+        QStringLiteral("サウンドファイルのパスが選択されていません、サウンド1に設定します。"));
+    SoundIndex = 0;
+    // Settled once: the close that follows the exit's settling tells no more.
+    Option1[0]->setChecked(true);
 }

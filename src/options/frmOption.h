@@ -29,6 +29,7 @@ class frmOption : public VbForm {
     QPushButton* Command2;                // ♪サウンドファイルを開く(&Q)
     QLabel* Label1;                       // bar beside the path
     QPlainTextEdit* Text1;                // the user's sound file, not editable by typing
+    QLabel* lblSoundNote;                 // why the chosen sound is not heard, when it is not
     QGroupBox* Frame2;                    // 履歴の保存
     QCheckBox* Check2;                    // 終了時に履歴がある場合は保存する(&R)
     QPushButton* Command4;                // サウンドストップ(&V): stop
@@ -36,6 +37,8 @@ class frmOption : public VbForm {
     QPushButton* Command1;                // 閉じる(&T): close
 
     void Option1_MouseUp(int index);
+    // The file sound with no file chosen falls back to sound 1.
+    void SettleData() override;
 
   protected:
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
@@ -47,4 +50,6 @@ class frmOption : public VbForm {
     void Command3_Click();
     void Command4_Click();
     void ReopenUserSound();
+    // The note for the user's file as it is now.
+    void ShowFileNote();
 };

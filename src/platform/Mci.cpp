@@ -10,11 +10,13 @@ namespace Mci {
 
 namespace {
 
+bool g_soundImpossible = false;
+
 void SendToSystem(const QString& command) {
 #ifdef _WIN32
     mci_win32::Send(command);
 #else
-    MciModule::Send(command);
+    if (!MciModule::Send(command)) SetSoundImpossible(true);
 #endif
 }
 
@@ -33,6 +35,14 @@ Backend SetBackend(Backend backend) {
     Backend previous = std::move(CurrentBackend());
     CurrentBackend() = std::move(backend);
     return previous;
+}
+
+bool SoundImpossible() {
+    return g_soundImpossible;
+}
+
+void SetSoundImpossible(bool impossible) {
+    g_soundImpossible = impossible;
 }
 
 } // namespace Mci

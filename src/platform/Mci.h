@@ -12,4 +12,9 @@ void Send(const QString& command);
 using Backend = std::function<void(const QString&)>;
 Backend SetBackend(Backend backend);
 
+// Whether a play has found that no sound can play here at all (no sound
+// module, no audio output). Where the commands go says so.
+bool SoundImpossible();
+void SetSoundImpossible(bool impossible);
+
 } // namespace Mci

@@ -11,7 +11,7 @@ namespace MciModule {
 
 namespace {
 
-using SendFunction = void (*)(const QString&);
+using SendFunction = bool (*)(const QString&);
 
 // Beside the program when it runs where it was built, else where it is installed.
 SendFunction Load() {
@@ -37,19 +37,20 @@ bool IsPlay(const QString& command) {
 
 } // namespace
 
-void Send(const QString& command) {
+bool Send(const QString& command) {
     static std::optional<SendFunction> send; // unset until the first play
     static QStringList waiting;
     if (!send) {
         if (!IsPlay(command)) {
             waiting.append(command);
-            return;
+            return true;
         }
         send = Load();
         for (const QString& earlier : std::exchange(waiting, {}))
             if (*send) (*send)(earlier);
     }
-    if (*send) (*send)(command);
+    if (*send) return (*send)(command);
+    return !IsPlay(command);
 }
 
 } // namespace MciModule

@@ -7,6 +7,7 @@
 
 namespace MciModule {
 
-void Send(const QString& command);
+// False when a play finds that no sound can play (no module, no audio output).
+bool Send(const QString& command);
 
 } // namespace MciModule

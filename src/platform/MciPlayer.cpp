@@ -69,10 +69,12 @@ QMediaPlayer* MciPlayer::Player(const QString& alias) const {
     return channel ? channel->player.get() : nullptr;
 }
 
-void MciPlayer::Play(Channel& channel) {
+bool MciPlayer::Play(Channel& channel) {
     channel.player.reset();
+    const bool output = !QMediaDevices::defaultAudioOutput().isNull();
+    if (!output) qWarning("velsokura: no sound can play, there is no audio output");
     // With no output device Qt 6.4's FFmpeg backend crashes on play.
-    if (OnFfmpeg() && QMediaDevices::defaultAudioOutput().isNull()) return;
+    if (OnFfmpeg() && !output) return false;
     channel.output = std::make_unique<QAudioOutput>();
     channel.player = std::make_unique<QMediaPlayer>();
     channel.player->setAudioOutput(channel.output.get());
@@ -82,21 +84,23 @@ void MciPlayer::Play(Channel& channel) {
     channel.file->open(QIODevice::ReadOnly);
     channel.player->setSourceDevice(channel.file.get(), channel.source);
     channel.player->play();
+    return output;
 }
 
-void MciPlayer::Send(const QString& command) {
+bool MciPlayer::Send(const QString& command) {
     const QString text = command.trimmed();
     if (const auto m = kOpen.match(text); m.hasMatch()) {
         const QString alias = m.captured(2).toLower();
         const QString path = m.captured(1);
         // As with MCI: an alias in use, or a missing file, fails.
-        if (IsOpen(alias) || !QFileInfo(path).isFile()) return;
+        if (IsOpen(alias) || !QFileInfo(path).isFile()) return true;
         channels_[alias].source = QUrl::fromLocalFile(path);
     } else if (const auto p = kPlay.match(text); p.hasMatch()) {
-        if (Channel* channel = FindIn(channels_, p.captured(1))) Play(*channel);
+        if (Channel* channel = FindIn(channels_, p.captured(1))) return Play(*channel);
     } else if (const auto s = kStop.match(text); s.hasMatch()) {
         if (Channel* channel = FindIn(channels_, s.captured(1))) channel->player.reset();
     } else if (const auto c = kClose.match(text); c.hasMatch()) {
         channels_.erase(c.captured(1).toLower());
     }
+    return true;
 }

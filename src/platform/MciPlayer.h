@@ -21,7 +21,8 @@ class MciPlayer : public QObject {
     explicit MciPlayer(QObject* parent = nullptr);
     ~MciPlayer() override;
 
-    void Send(const QString& command);
+    // False when a play finds no audio output to play into.
+    bool Send(const QString& command);
     // Whether the alias is open.
     bool IsOpen(const QString& alias) const;
     // The player of the alias's latest play, or null.
@@ -37,7 +38,7 @@ class MciPlayer : public QObject {
         std::unique_ptr<QFile> file;
         std::unique_ptr<QMediaPlayer> player;
     };
-    void Play(Channel& channel);
+    bool Play(Channel& channel);
 
     std::map<QString, Channel> channels_; // by alias, lower case
 };

@@ -42,8 +42,8 @@ void LoadHistory() {
     HistoryFileRead = 1;
 }
 
-void WriteHistoryFile() {
-    TextFile::WriteAtomic(HistoryPath(), HistoryText + QStringLiteral("\r\n"));
+bool WriteHistoryFile() {
+    return TextFile::WriteAtomic(HistoryPath(), HistoryText + QStringLiteral("\r\n"));
 }
 
 void EnsureHistoryFolder() {
@@ -78,4 +78,6 @@ void ExportHistory() {
             return;
         }
     }
+    // The exit tells nobody on screen; its error output keeps it.
+    if (SavingAtExit == 1) qWarning("velsokura: the history could not be exported");
 }

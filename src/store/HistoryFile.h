@@ -2,7 +2,8 @@
 // RirekiData.dat: the history exactly as held, then CR LF.
 
 void LoadHistory();
-void WriteHistoryFile();
+// False when the file could not be written.
+bool WriteHistoryFile();
 
 // Makes the export folder Rireki beside the executable when it is missing.
 void EnsureHistoryFolder();

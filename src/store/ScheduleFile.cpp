@@ -136,7 +136,7 @@ void WriteScheduleFile() {
     ScheduleWriteFailed = 1;
 }
 
-void WriteScheduleFileAtExit() {
+bool WriteScheduleFileAtExit() {
     QString copy = ScheduleText;
     ScheduleText.clear();
     AdShown = 1;
@@ -149,7 +149,7 @@ void WriteScheduleFileAtExit() {
         output = QStringLiteral("1") + kCrLf + ScheduleText;
     }
     PumpEvents();
-    TextFile::WriteAtomic(SchedulePath(), output + kCrLf);
+    return TextFile::WriteAtomic(SchedulePath(), output + kCrLf);
 }
 
 void SortAndSaveGrid() {

@@ -24,7 +24,8 @@ QString SortLines(const QString& text, int order);
 
 void SaveGridSchedules();
 void WriteScheduleFile();
-void WriteScheduleFileAtExit();
+// False when the file could not be written.
+bool WriteScheduleFileAtExit();
 void SortAndSaveGrid();
 
 // Fills the grid from the file; false when the program is ending instead.

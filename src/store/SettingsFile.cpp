@@ -48,6 +48,8 @@ bool LoadSettings() {
     }
     SoundOn = DigitAt(line, 0);
     SoundIndex = DigitAt(line, 2);
+    // A number no sound has would leave every alarm silent.
+    if (SoundIndex > 4) SoundIndex = 0;
     SaveHistoryAtExit = DigitAt(line, 4);
     SoundFilePath = line.size() <= 6 ? QString() : line.mid(6);
     if (SoundFilePath.isEmpty()) return true;
@@ -60,11 +62,11 @@ bool LoadSettings() {
     return true;
 }
 
-void WriteSettingsFile() {
+bool WriteSettingsFile() {
     const QString line = QStringLiteral("%1,%2,%3,%4")
                              .arg(SoundOn)
                              .arg(SoundIndex)
                              .arg(SaveHistoryAtExit)
                              .arg(SoundFilePath);
-    TextFile::WriteAtomic(SettingsPath(), line + QStringLiteral("\r\n"));
+    return TextFile::WriteAtomic(SettingsPath(), line + QStringLiteral("\r\n"));
 }

@@ -3,4 +3,5 @@
 
 // Reads the options; false when the program is ending instead.
 bool LoadSettings();
-void WriteSettingsFile();
+// False when the file could not be written.
+bool WriteSettingsFile();

@@ -1,29 +1,53 @@
 # A termination signal (SIGTERM, SIGHUP, SIGINT) saves as the Exit button
 # does: each run adds the same schedule through the window, at the same
 # (faked) minute, then ends; every file must match the orderly exit's byte
-# for byte.
+# for byte. What an open window holds is saved as its close would save it,
+# and no box holds up the end.
 source "$(dirname "$0")/lib.sh"
 program=$1
 fake_clock '2026-12-07 10:00:00' # standing still: every run adds at the same minute
 start_x
 start_wm
 
+# launch NAME: starts the program of APPDIR (output in $E2E_TMP/NAME.log) and
+# waits for its main window: PID, WIN. A start-up notice gets its OK.
+launch() {
+    "${CLOCK[@]}" "$APPDIR/velsokura" >"$E2E_TMP/$1.log" 2>&1 &
+    PID=$!
+    APP_PID=$PID
+    E2E_PIDS+=("$PID")
+    # No notification area here: the main window stays on screen; its caption
+    # carries the clock once the first tick has come.
+    wait_until 30 bash -c "xdotool search --onlyvisible --name 'velsokura.*2026/12/07' >/dev/null 2>&1" ||
+        fail "$1: the main window did not appear"
+    WIN=$(xdotool search --onlyvisible --name 'velsokura.*2026/12/07' 2>/dev/null | head -n 1)
+    if shown '^velsokura$'; then
+        activate "$(visible_window '^velsokura$')"
+        press alt+i
+        wait_until 10 gone '^velsokura$' || fail "$1: the start-up notice stays"
+    fi
+    xdotool windowactivate --sync "$WIN"
+}
+
+# ends_within SECONDS NAME: the program has ended within SECONDS.
+ends_within() {
+    wait_until "$1" bash -c "! kill -0 $PID 2>/dev/null" || fail "$2: the program did not end within $1 s"
+    wait "$PID" 2>/dev/null || true
+}
+
+# not_first_run: a fresh program folder whose first run is over.
+not_first_run() {
+    make_appdir "$program"
+    printf '1\r\n' >"$APPDIR/velsokura.txt"
+}
+
 # run_and_end HOW: a fresh program folder, one schedule added by keyboard,
 # then the end by HOW (exit, or a signal name); the folder is kept in
 # $E2E_TMP/HOW.
 run_and_end() {
-    local how=$1 pid win
-    make_appdir "$program"
-    printf '1\r\n' >"$APPDIR/velsokura.txt" # not the first run
-    "${CLOCK[@]}" "$APPDIR/velsokura" >"$E2E_TMP/$how.log" 2>&1 &
-    pid=$!
-    E2E_PIDS+=("$pid")
-    # No notification area here: the main window stays on screen; its caption
-    # carries the clock once the first tick has come.
-    wait_until 30 bash -c "xdotool search --onlyvisible --name 'velsokura.*2026/12/07' >/dev/null 2>&1" ||
-        fail "$how: the main window did not appear"
-    win=$(xdotool search --onlyvisible --name 'velsokura.*2026/12/07' 2>/dev/null | head -n 1)
-    xdotool windowactivate --sync "$win"
+    local how=$1
+    not_first_run
+    launch "$how"
     # The hour field has the focus: hour, minute and text, then Add (追加(&D)).
     xdotool type --delay 50 "10"
     xdotool key Tab
@@ -36,10 +60,9 @@ run_and_end() {
     if [[ $how == exit ]]; then
         xdotool key alt+h # 終了(&H)
     else
-        kill -s "$how" "$pid"
+        kill -s "$how" "$PID"
     fi
-    wait_until 30 bash -c "! kill -0 $pid 2>/dev/null" || fail "$how: the program did not end"
-    wait "$pid" 2>/dev/null || true
+    ends_within 30 "$how"
     mv "$APPDIR" "$E2E_TMP/$how"
 }
 
@@ -49,4 +72,63 @@ for signal in TERM HUP INT; do
     run_and_end "$signal"
     diff -r "$E2E_TMP/exit" "$E2E_TMP/$signal" || fail "SIG$signal saved other files than an orderly exit"
     ok "SIG$signal saves every file as the Exit button does"
+done
+
+# What an open window holds is saved as its own close would save it.
+for signal in TERM HUP INT; do
+    not_first_run
+    printf '2026/12/06/09:00/ dentist\r\n' >"$APPDIR/RirekiData.dat"
+    launch "history-$signal"
+    press alt+e # 履歴(&E)
+    wait_until 10 shown '^velsokura 予定の履歴$' || fail "SIG$signal: no history window"
+    activate "$(visible_window '^velsokura 予定の履歴$')"
+    press ctrl+End
+    xdotool type --delay 50 " EDITED"
+    wait_until 10 settled || fail "SIG$signal: the program stays busy"
+    kill -s "$signal" "$PID"
+    ends_within 30 "history-$signal"
+    grep -q 'dentist EDITED' "$APPDIR/RirekiData.dat" ||
+        fail "SIG$signal lost the edit of the open history window: $(cat -A "$APPDIR/RirekiData.dat")"
+    ok "SIG$signal keeps the edit of the open history window"
+
+    not_first_run
+    launch "options-$signal"
+    open_options
+    # ♪サウンド1(&L), the arrows along the row to ♪ファイルから(P), Space
+    # chooses it; no file chosen.
+    press alt+l Right Right Right Right space
+    wait_until 10 settled || fail "SIG$signal: the program stays busy"
+    kill -s "$signal" "$PID"
+    ends_within 30 "options-$signal"
+    [ "$(cat "$APPDIR/AppData.txt")" = $'1,0,0,\r' ] ||
+        fail "SIG$signal saved the file sound without a file: $(cat -A "$APPDIR/AppData.txt")"
+    ok "SIG$signal saves sound 1 for the file sound without a file, as closing the window does"
+done
+
+# A failure during a session end waits for nobody: the export folder cannot
+# be made (a file holds its name), the program still ends at once and writes
+# every file (each was left with LF line ends, which it writes as CR LF). A
+# signal also releases the box the user's own Exit waits on.
+for how in TERM exit-then-TERM; do
+    make_appdir "$program"
+    printf '1\n' >"$APPDIR/velsokura.txt"
+    printf '1,2,1,\n' >"$APPDIR/AppData.txt"
+    printf '2026/12/06/09:00/ dentist\n' >"$APPDIR/RirekiData.dat"
+    : >"$APPDIR/Rireki"
+    launch "export-$how"
+    if [[ $how != TERM ]]; then
+        press alt+h # 終了(&H)
+        wait_until 10 shown '^velsokura$' ||
+            fail "$how: the Exit showed no box for the export folder"
+    fi
+    kill -s TERM "$PID"
+    ends_within 5 "export-$how"
+    for f in velsokura.txt AppData.txt RirekiData.dat; do
+        grep -q $'\r$' "$APPDIR/$f" || fail "$how: $f was not written: $(cat -A "$APPDIR/$f")"
+    done
+    if [[ $how == TERM ]]; then
+        grep -q 'フォルダを作成できませんでした。' "$E2E_TMP/export-$how.log" ||
+            fail "$how: standard error does not tell of the export folder"
+    fi
+    ok "$how with no export folder possible ends at once and writes every file"
 done

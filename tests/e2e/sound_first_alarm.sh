@@ -1,11 +1,50 @@
 #!/usr/bin/env bash
 # The first sound of a run is an alarm's: it starts as promptly as any, and
-# OK silences it.
+# OK silences it. Settings that name no sound that can play still ring: a
+# user's file deleted since, a file sound without a file, a sound number out
+# of range all ring the first sound; and the number is saved as it.
 source "$(dirname "$0")/lib.sh"
 listening_desktop "$1"
-printf '1\r\n2026/12/08/00:00#:;*$=\\#:\\*; alarm\r\n' >"$APPDIR/velsokura.txt"
+alarm_file='1\r\n2026/12/08/00:00#:;*$=\\#:\\*; alarm\r\n'
+printf "$alarm_file" >"$APPDIR/velsokura.txt"
 printf '1,1,0,\r\n' >"$APPDIR/AppData.txt"
 record
 start_program "2026-12-07 23:59:54"
 expect_alarm "first alarm, on sound 2"
+alarm_height() { xwininfo -id "$(visible_window '^velsokura$')" | sed -n 's/^ *Height: *//p'; }
+first_height=$(alarm_height)
 acknowledge_alarm
+
+# ring_with SETTINGS WHAT: a new run whose first alarm has these settings.
+ring_with() {
+    kill -TERM "$APP_PID"
+    wait_until 30 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "$2: the program did not end"
+    printf "$alarm_file" >"$APPDIR/velsokura.txt"
+    rm -f "$APPDIR/RirekiData.dat" # no start-up notice before the alarm
+    printf '%s\r\n' "$1" >"$APPDIR/AppData.txt"
+    start_program "2026-12-07 23:59:54"
+    expect_alarm "$2"
+    acknowledge_alarm
+}
+ring_with "1,4,0,$E2E_TMP/gone/mine.mp3" "the user's file deleted: sound 1"
+ring_with "1,4,0," "the file sound without a file: sound 1"
+ring_with "1,7,0," "sound number 7: sound 1"
+kill -TERM "$APP_PID"
+wait_until 30 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "the program did not end"
+[ "$(cat "$APPDIR/AppData.txt")" = $'1,0,0,\r' ] ||
+    fail "sound number 7 was saved as $(cat -A "$APPDIR/AppData.txt")"
+ok "sound number 7 is saved as sound 1"
+
+# Without the sound module no sound can play: the alarm still shows at its
+# minute, and says so in a line of its own (a taller window than the first
+# alarm's, whose text is the same).
+taller() { (($(alarm_height) > first_height)); }
+rm "$APPDIR"/velsokura-sound.*
+printf "$alarm_file" >"$APPDIR/velsokura.txt"
+rm -f "$APPDIR/RirekiData.dat"
+start_program "2026-12-07 23:59:54"
+wait_until 20 shown '^velsokura$' || fail "no sound module: no alarm window"
+wait_until 5 taller ||
+    fail "no sound module: the alarm does not say that no sound can play ($(alarm_height) px high, the first $first_height)"
+grep -q 'sound module is missing' "$E2E_TMP/app.log" || fail "no sound module: standard error does not say why"
+ok "no sound module: the alarm shows and says that no sound can play"
