@@ -14,10 +14,12 @@ bool g_soundImpossible = false;
 
 void SendToSystem(const QString& command) {
 #ifdef _WIN32
-    mci_win32::Send(command);
+    // Sounds whose file is gone never get here: a play that fails has no way out.
+    const bool playable = mci_win32::Send(command) || !command.startsWith(u"play ");
 #else
-    if (!MciModule::Send(command)) SetSoundImpossible(true);
+    const bool playable = MciModule::Send(command);
 #endif
+    if (!playable) SetSoundImpossible(true);
 }
 
 Backend& CurrentBackend() {

@@ -7,9 +7,10 @@
 
 namespace mci_win32 {
 
-void Send(const QString& command) {
+bool Send(const QString& command) {
     // The wide form takes any path, whatever the system's ANSI code page.
-    mciSendStringW(reinterpret_cast<const wchar_t*>(command.utf16()), nullptr, 0, nullptr);
+    return mciSendStringW(reinterpret_cast<const wchar_t*>(command.utf16()), nullptr, 0, nullptr) ==
+           0;
 }
 
 } // namespace mci_win32

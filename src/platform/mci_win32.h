@@ -4,7 +4,7 @@
 // The Windows multimedia string interface.
 namespace mci_win32 {
 
-// Sends one command; the result is not examined.
-void Send(const QString& command);
+// Sends one command; false when it failed.
+bool Send(const QString& command);
 
 } // namespace mci_win32
