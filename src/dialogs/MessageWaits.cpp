@@ -40,7 +40,7 @@ void WaitForAnswer() {
 void ShowNotice(const QString& text) {
     if (SessionEnding == 1) {
         // The session's log keeps what no one can read on screen any more.
-        qWarning("velsokura: %s", qPrintable(text));
+        qWarning("velsokura: %s", qUtf8Printable(text));
         return;
     }
     frm2Message* box = FormSlot<frm2Message>::Load();
