@@ -363,6 +363,13 @@ visible_window_sized() {
     return 1
 }
 
+# stop_app: ends the program as a logoff does (it saves its files) and waits
+# until it has gone.
+stop_app() {
+    kill "$APP_PID"
+    wait "$APP_PID" 2>/dev/null || true
+}
+
 # start_app [PREFIX...]: starts the program of APPDIR in APP_CWD (default
 # APPDIR), behind an optional prefix that ends by running it (env, CLOCK);
 # APP_PID is the program, its output goes to $E2E_TMP/app.log.
