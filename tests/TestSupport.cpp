@@ -208,7 +208,7 @@ frmMain* ShowProgram(AppFixture& app) {
     if (frmMessage* notice = FormSlot<frmMessage>::Get(); notice && notice->isVisible())
         QTest::mouseClick(notice->Command1, Qt::LeftButton);
     // The first show sends it to the notification area; the user brings it back.
-    main->show();
+    main->ShowAtStart();
     emit app.tray->LeftButtonDown();
     main->Timer1_Timer();
     return main;

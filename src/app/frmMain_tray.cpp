@@ -38,6 +38,23 @@ void frmMain::Form_Resize() {
     CommandBusy = 0;
 }
 
+// Straight to the notification area, never mapped: a window mapped minimised
+// and unmapped at once can be kept on screen by the window manager, black
+// and dead (openbox does, beside a first run's 広告 window).
+void frmMain::ShowAtStart() {
+    if (!(windowState() & Qt::WindowMinimized)) {
+        show();
+        return;
+    }
+    shownOnce_ = true; // what the first show's resize handler does is done here
+    if (Tray().Add()) {
+        HideInTray();
+    } else {
+        show();          // minimised on the taskbar meanwhile
+        Timer2->start(); // the notification area may come up later
+    }
+}
+
 void frmMain::Timer2_Timer() {
     if (Quitting == 1) {
         Timer2->stop();
@@ -68,9 +85,11 @@ void frmMain::ShowNormally() {
     MainHidden = 0;
 }
 
+// Normal before it is shown: mapped as it will stay, not minimised and then
+// restored, which a window never yet on screen may not be.
 void frmMain::TrayIcon_LeftButtonDown() {
-    show();
     setWindowState(Qt::WindowNoState);
+    show();
     activateWindow();
     Tray().Remove();
     MainHidden = 0;
