@@ -16,10 +16,10 @@ QString DecodeMarked(const QByteArray& bytes, QStringConverter::Encoding encodin
     return Cp932::Holdable(decoder.decode(QByteArrayView(bytes).sliced(mark)));
 }
 
-// True when the bytes are UTF-8 as strictly as Qt reads it (no overlong
-// forms, no surrogates, nothing past U+10FFFF); stops at the first fault,
-// which in a CP932 file of Japanese is near its start.
-bool IsUtf8(QByteArrayView bytes) {
+// How many bytes from the start are UTF-8 as strictly as Qt reads it (no
+// overlong forms, no surrogates, nothing past U+10FFFF): where the first
+// fault begins, or the size. A CP932 file of Japanese has one near its start.
+qsizetype Utf8Length(QByteArrayView bytes) {
     const auto* p = reinterpret_cast<const uchar*>(bytes.data());
     const qsizetype n = bytes.size();
     for (qsizetype i = 0; i < n;) {
@@ -32,22 +32,22 @@ bool IsUtf8(QByteArrayView bytes) {
                          : b >= 0xE0 && b <= 0xEF ? 2
                          : b >= 0xF0 && b <= 0xF4 ? 3
                                                   : 0;
-        if (more == 0 || i + more >= n) return false;
+        if (more == 0 || i + more >= n) return i;
         char32_t c = b & (0x3F >> more);
         for (int k = 1; k <= more; ++k) {
-            if ((p[i + k] & 0xC0) != 0x80) return false;
+            if ((p[i + k] & 0xC0) != 0x80) return i;
             c = c << 6 | (p[i + k] & 0x3F);
         }
         const char32_t least = more == 1 ? 0x80 : more == 2 ? 0x800 : 0x10000;
-        if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
+        if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return i;
         i += more + 1;
     }
-    return true;
+    return n;
 }
 
 // The UTF-8 reading of the bytes, when they are UTF-8.
 std::optional<QString> Utf8(QByteArrayView bytes) {
-    if (!IsUtf8(bytes)) return std::nullopt;
+    if (Utf8Length(bytes) != bytes.size()) return std::nullopt;
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (utf8.hasError()) return std::nullopt;
@@ -118,6 +118,18 @@ QString ReadUnmarked(QByteArrayView bytes) {
     return cp932;
 }
 
+// Whether the text written as CP932 is UTF-8 as well. The bytes of its
+// first characters mostly settle it: a fault more than three bytes before
+// their end is one in the whole.
+bool WritesAsUtf8(const QString& text) {
+    for (qsizetype head = 64; head < text.size(); head *= 8) {
+        const QByteArray bytes = Cp932::Encode(text.left(head));
+        if (Utf8Length(bytes) + 3 < bytes.size()) return false;
+    }
+    const QByteArray bytes = Cp932::Encode(text);
+    return Utf8Length(bytes) == bytes.size();
+}
+
 } // namespace
 
 bool CanEncode(const QString& text) {
@@ -143,7 +155,8 @@ std::optional<QString> DecodeFile(const QByteArray& bytes) {
     }
     // Written back, the text must read the same: where the bytes written
     // differ from the file's (a mark, UTF-8, "?" for broken bytes, a
-    // character with two codes), those bytes decide.
+    // character with two codes) and could be UTF-8, those bytes decide.
+    if (!WritesAsUtf8(text)) return text;
     const QByteArray written = Cp932::Encode(text);
     return written == bytes ? text : ReadUnmarked(written);
 }
