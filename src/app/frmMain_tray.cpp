@@ -48,6 +48,10 @@ void frmMain::ShowAtStart() {
     }
     shownOnce_ = true; // what the first show's resize handler does is done here
     if (Tray().Add()) {
+        // Its native window, made when it was set minimised, goes too: kept
+        // unmapped that long, it may not come back when the bell shows the
+        // window; a new one is made then.
+        destroy();
         HideInTray();
     } else {
         show();          // minimised on the taskbar meanwhile
@@ -85,11 +89,9 @@ void frmMain::ShowNormally() {
     MainHidden = 0;
 }
 
-// Normal before it is shown: mapped as it will stay, not minimised and then
-// restored, which a window never yet on screen may not be.
 void frmMain::TrayIcon_LeftButtonDown() {
-    setWindowState(Qt::WindowNoState);
     show();
+    setWindowState(Qt::WindowNoState);
     activateWindow();
     Tray().Remove();
     MainHidden = 0;
