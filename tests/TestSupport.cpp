@@ -242,6 +242,18 @@ QDateTime At(int h, int m, int s, int day) {
     return {QDate(2026, 12, day), QTime(h, m, s)};
 }
 
+Shows::Shows(const QString& name) : name_(name) {
+    qApp->installEventFilter(this);
+}
+
+bool Shows::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && watched->isWidgetType() && watched->objectName() == name_) {
+        ++count;
+        geometry = static_cast<QWidget*>(watched)->geometry();
+    }
+    return false;
+}
+
 QString OffCentre(const QWidget* window) {
     const QRect area = window->screen()->availableGeometry();
     const QRect frame = window->frameGeometry();

@@ -31,19 +31,6 @@ frmMessage* Alarm() {
     return FormSlot<frmMessage>::Get();
 }
 
-// A window's geometry at the moment it was last shown.
-class ShownGeometry : public QObject {
-  public:
-    explicit ShownGeometry(QWidget* window) { window->installEventFilter(this); }
-    QRect geometry;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show) geometry = static_cast<QWidget*>(watched)->geometry();
-        return false;
-    }
-};
-
 } // namespace
 
 class TestAlarm : public QObject {
@@ -165,7 +152,7 @@ void TestAlarm::windowWholeOnScreen() {
         rows.append({QString("2026/12/07/10:3%1").arg(i), texts[i]});
     frmMain* main = StartProgram(app, rows);
     frmMessage* alarm = Alarm();
-    ShownGeometry shown(alarm);
+    Shows shown(QStringLiteral("frmMessage"));
     for (int i = 0; i < texts.size(); ++i) {
         TickAt(main, At(10, 30 + i, 0));
         QCOMPARE(shown.geometry, alarm->geometry());

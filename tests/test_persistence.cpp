@@ -56,10 +56,8 @@ frmMain* Restart(AppFixture& app) {
     return Start(app);
 }
 
-// A text CP932 holds, drawn from the kinds a Japanese user writes: runs of
-// half-width katakana, kana, kanji, the NEC and IBM extensions, ASCII
-// symbols, and the schedule file's own separator.
-// With a kind, one short run of it: a file of nothing else.
+// What a Japanese user writes, by kind: half-width katakana, kana, the NEC
+// and IBM extensions, ASCII, full-width symbols.
 const QString pools[] = {
     "ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜｦﾝｧｨｩｪｫｬｭｮｯｰﾞﾟ｡｢｣､･",
     "あいうえおがぎぐげごぁぃっゃゎをんアイウエオヴヵヶー・",
@@ -74,6 +72,10 @@ QChar FirstLevelKanji(QRandomGenerator& rng) {
     return Cp932::Decode(QByteArrayView(pair, 2)).at(0);
 }
 
+// A text CP932 holds, drawn from the kinds a Japanese user writes: runs of
+// half-width katakana, kana, kanji, the NEC and IBM extensions, ASCII
+// symbols, and the schedule file's own separator.
+// With a kind, one short run of it: a file of nothing else.
 QString RandomCp932Text(QRandomGenerator& rng, int only = -1) {
     QString text;
     const int runs = only < 0 ? 1 + int(rng.bounded(6)) : 1;
@@ -160,8 +162,7 @@ void TestPersistence::exitWritesExactBytes_data() {
     const QString l3 = ScheduleLine(C, " 新年");
     QTest::newRow("none") << 0 << QByteArray("1\r\n");
     QTest::newRow("one") << 1 << Cp932::Encode("1\r\n" + l1 + "\r\n");
-    QTest::newRow("three") << 3
-                           << Cp932::Encode("1\r\n" + l1 + "\r\n" + l2 + "\r\n" + l3 + "\r\n\r\n");
+    QTest::newRow("three") << 3 << Cp932::Encode("1\r\n" + l1 + "\r\n" + l2 + "\r\n" + l3 + "\r\n\r\n");
 }
 
 void TestPersistence::exitWritesExactBytes() {
@@ -248,9 +249,8 @@ void TestPersistence::settingsSurviveRestart() {
              path.isEmpty() ? QStringList() : QStringList{"open \"" + path + "\" alias Sound5"});
     Exit(main);
     const QByteArray written = app.ReadFile("AppData.txt");
-    QCOMPARE(
-        written,
-        Cp932::Encode(QString("%1,%2,%3,%4\r\n").arg(on).arg(index).arg(exportAtExit).arg(path)));
+    QCOMPARE(written,
+             Cp932::Encode(QString("%1,%2,%3,%4\r\n").arg(on).arg(index).arg(exportAtExit).arg(path)));
     Restart(app);
     QCOMPARE(SoundFilePath, path);
     QCOMPARE(int(SoundIndex), index);
@@ -383,8 +383,7 @@ void TestPersistence::tickDuringExitLosesNothing() {
         else
             QCOMPARE(app.Files(), orderly);
     }
-    QVERIFY(
-        orderly.value("velsokura.txt").startsWith(Cp932::Encode("1\r\n" + ScheduleLine(A, " 一"))));
+    QVERIFY(orderly.value("velsokura.txt").startsWith(Cp932::Encode("1\r\n" + ScheduleLine(A, " 一"))));
 }
 
 void TestPersistence::readersTakeEachEncoding_data() {

@@ -28,21 +28,6 @@ frmMain* Launch(AppFixture& app) {
     return main;
 }
 
-// Counts the times the main window is shown, from its creation on. One
-// mapped minimised and unmapped at once may be kept on screen by the window
-// manager, black, its clock frozen: it must not be shown at all.
-class MainShows : public QObject {
-  public:
-    MainShows() { qApp->installEventFilter(this); }
-    int count = 0;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && qobject_cast<frmMain*>(watched)) ++count;
-        return false;
-    }
-};
-
 void Hover(QWidget* w) {
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
@@ -76,7 +61,9 @@ class TestTray : public QObject {
 void TestTray::startsInTheNotificationArea() {
     AppFixture app;
     app.WriteDefaults();
-    MainShows shows;
+    // Not even shown for a moment: one mapped minimised and unmapped at once
+    // may be kept on screen by the window manager, black, its clock frozen.
+    Shows shows(QStringLiteral("frmMain"));
     frmMain* main = Launch(app);
     QCOMPARE(app.tray->adds, 1);
     QVERIFY(app.tray->shown);
@@ -211,7 +198,7 @@ void TestTray::firstRunShowsAdvertisementOnce() {
     AppFixture app;
     app.WriteFile("velsokura.txt", "0\r\n");
     app.WriteFile("AppData.txt", "1,0,0,\r\n");
-    MainShows shows;
+    Shows shows(QStringLiteral("frmMain"));
     frmMain* main = Launch(app);
     frmOshirase* ad = FormSlot<frmOshirase>::Get();
     QVERIFY(ad && ad->isVisible());
