@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The alarm window on a real desktop: the start-up notice and then an alarm
 # with a text far wider than the screen open whole on screen, title bar
-# included, centred and kept above other windows.
+# included, centred and kept above other windows; then, over repeated starts,
+# such an alarm as the window's very first showing.
 source "$(dirname "$0")/lib.sh"
 start_x 1024x600 # the netbook screen the alarm once opened off
 start_wm
