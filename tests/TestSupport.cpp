@@ -213,7 +213,7 @@ frmMain* ShowProgram(AppFixture& app) {
     if (frmMessage* notice = FormSlot<frmMessage>::Get(); notice && notice->isVisible())
         QTest::mouseClick(notice->Command1, Qt::LeftButton);
     // The first show sends it to the notification area; the user brings it back.
-    main->show();
+    main->ShowAtStart();
     emit app.tray->LeftButtonDown();
     main->Timer1_Timer();
     return main;
@@ -245,6 +245,18 @@ QList<QPair<QString, QString>> CrashStateB() {
 
 QDateTime At(int h, int m, int s, int day) {
     return {QDate(2026, 12, day), QTime(h, m, s)};
+}
+
+Shows::Shows(const QString& name) : name_(name) {
+    qApp->installEventFilter(this);
+}
+
+bool Shows::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && watched->isWidgetType() && watched->objectName() == name_) {
+        ++count;
+        geometry = static_cast<QWidget*>(watched)->geometry();
+    }
+    return false;
 }
 
 QString OffCentre(const QWidget* window) {

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QMap>
+#include <QObject>
+#include <QRect>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -131,6 +133,21 @@ QDateTime At(int h, int m, int s, int day = 7);
 // what is wrong.
 class QWidget;
 QString OffCentre(const QWidget* window);
+
+// Watches every showing of the windows of one name, from now on: how many
+// there were, and the geometry the last one had at that moment.
+class Shows : public QObject {
+  public:
+    explicit Shows(const QString& name);
+    int count = 0;
+    QRect geometry;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QString name_;
+};
 
 // Types into a field as a user does: key by key, or Japanese committed
 // through the input method.

@@ -59,6 +59,8 @@ class TestLayout : public QObject {
     void optionsControlsFit();
     void boxTextsWrapAtNaturalPoints_data();
     void boxTextsWrapAtNaturalPoints();
+    void lastLineKeepsThreeCharacters_data();
+    void lastLineKeepsThreeCharacters();
 };
 
 void TestLayout::optionsControlsFit() {
@@ -115,6 +117,37 @@ void TestLayout::boxTextsWrapAtNaturalPoints() {
         ShowNotice(lines.join(QString()));
     QCOMPARE(shown, lines);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
+}
+
+void TestLayout::lastLineKeepsThreeCharacters_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("widest"); // the line the text is given the width of
+    QTest::addColumn<QStringList>("lines");
+    const QString key = "2026/12/07/09:30の時間が重複しています、";
+    const QString edit =
+        "テキストファイルを操作した場合は日付時間の重複行を削除するか変更しておいて下";
+    QTest::newRow("duplicate notice, no natural break left")
+        << key + edit + "さい。" << edit + "さ" << QStringList{key, edit, "さい。"};
+    QTest::newRow("question mark")
+        << "データは初期状態になりますがよろしいですか？"
+        << "データは初期状態になりますがよろしいです"
+        << QStringList{"データは初期状態になりますがよろしいで", "すか？"};
+    QTest::newRow("earlier natural break")
+        << "はい、設定します、はい"
+        << "はい、設定します、は" << QStringList{"はい、", "設定します、はい"};
+    QTest::newRow("nothing earlier to give") << "はい。"
+                                             << "はい" << QStringList{"は", "い。"};
+}
+
+// A last line of one or two characters ("い。") reads as an accident: the
+// line before gives up a few when it can.
+void TestLayout::lastLineKeepsThreeCharacters() {
+    QFETCH(QString, text);
+    QFETCH(QString, widest);
+    QFETCH(QStringList, lines);
+    MessageText label(text);
+    label.resize(label.fontMetrics().horizontalAdvance(widest), 100);
+    QCOMPARE(label.Lines(), lines);
 }
 
 QTEST_MAIN(TestLayout)

@@ -56,19 +56,27 @@ frmMain* Restart(AppFixture& app) {
     return Start(app);
 }
 
+// What a Japanese user writes, by kind: half-width katakana, kana, the NEC
+// and IBM extensions, ASCII, full-width symbols.
+const QString pools[] = {
+    "ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜｦﾝｧｨｩｪｫｬｭｮｯｰﾞﾟ｡｢｣､･",
+    "あいうえおがぎぐげごぁぃっゃゎをんアイウエオヴヵヶー・",
+    "①②③⑳ⅠⅡⅩ㍉㌔㌢㍍№℡㈱㈲㈹㍾㍽㍼∮∑∟⊿≒≡∫",
+    "ⅰⅱⅲⅹ￢￤＇＂纊褜鍈銈蓜俉炻昱棈鋹曻彅丨仡仼伀伃伹佖侒侊侚侔",
+    " !\"#$%&'()*+,-./0123456789:;<=>?@ABCXYZ[\\]^_`abcxyz{|}~",
+    "＃：；＊＄＝＼～－∥―￠￡￣〒〓※",
+};
+
+QChar FirstLevelKanji(QRandomGenerator& rng) {
+    const char pair[] = {char(0x89 + rng.bounded(15)), char(0x80 + rng.bounded(0x7d))};
+    return Cp932::Decode(QByteArrayView(pair, 2)).at(0);
+}
+
 // A text CP932 holds, drawn from the kinds a Japanese user writes: runs of
 // half-width katakana, kana, kanji, the NEC and IBM extensions, ASCII
 // symbols, and the schedule file's own separator.
 // With a kind, one short run of it: a file of nothing else.
 QString RandomCp932Text(QRandomGenerator& rng, int only = -1) {
-    static const QString pools[] = {
-        "ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜｦﾝｧｨｩｪｫｬｭｮｯｰﾞﾟ｡｢｣､･",
-        "あいうえおがぎぐげごぁぃっゃゎをんアイウエオヴヵヶー・",
-        "①②③⑳ⅠⅡⅩ㍉㌔㌢㍍№℡㈱㈲㈹㍾㍽㍼∮∑∟⊿≒≡∫",
-        "ⅰⅱⅲⅹ￢￤＇＂纊褜鍈銈蓜俉炻昱棈鋹曻彅丨仡仼伀伃伹佖侒侊侚侔",
-        " !\"#$%&'()*+,-./0123456789:;<=>?@ABCXYZ[\\]^_`abcxyz{|}~",
-        "＃：；＊＄＝＼～－∥―￠￡￣〒〓※",
-    };
     QString text;
     const int runs = only < 0 ? 1 + int(rng.bounded(6)) : 1;
     for (int r = 0; r < runs; ++r) {
@@ -78,9 +86,8 @@ QString RandomCp932Text(QRandomGenerator& rng, int only = -1) {
             if (kind < 6) {
                 const QString& pool = pools[kind];
                 text += pool.at(rng.bounded(int(pool.size())));
-            } else if (kind == 6) { // first-level kanji
-                const char pair[] = {char(0x89 + rng.bounded(15)), char(0x80 + rng.bounded(0x7d))};
-                text += Cp932::Decode(QByteArrayView(pair, 2));
+            } else if (kind == 6) {
+                text += FirstLevelKanji(rng);
             } else {
                 text += ScheduleFile::FieldSeparator;
             }
@@ -89,6 +96,32 @@ QString RandomCp932Text(QRandomGenerator& rng, int only = -1) {
     // The readers drop spaces at either end of a text.
     text = text.trimmed();
     return text.isEmpty() ? QStringLiteral("x") : text;
+}
+
+// A Japanese text of that many characters as people write one: runs of
+// kanji, hiragana, katakana, half-width katakana, ASCII and punctuation.
+QString RandomJapaneseText(QRandomGenerator& rng, int length) {
+    static const QString punctuation = QStringLiteral("、。「」・ー！？（）０１２３４５");
+    QString text;
+    while (text.size() < length) {
+        const int kind = int(rng.bounded(10));
+        const int run = 1 + int(rng.bounded(6));
+        for (int i = 0; i < run; ++i) {
+            if (kind < 3)
+                text += FirstLevelKanji(rng);
+            else if (kind < 6)
+                text += QChar(0x3041 + rng.bounded(0x53)); // ぁ to ん
+            else if (kind == 6)
+                text += QChar(0x30A1 + rng.bounded(0x53)); // ァ to ン
+            else if (kind == 7)
+                text += pools[0].at(rng.bounded(int(pools[0].size())));
+            else if (kind == 8)
+                text += pools[4].at(rng.bounded(int(pools[4].size())));
+            else
+                text += punctuation.at(rng.bounded(int(punctuation.size())));
+        }
+    }
+    return text.left(length);
 }
 
 } // namespace
@@ -114,6 +147,7 @@ class TestPersistence : public QObject {
     void tickDuringExitLosesNothing();
     void readersTakeEachEncoding_data();
     void readersTakeEachEncoding();
+    void unmarkedTextsReadAsWritten();
     void brokenFilesLoseNothing();
     void unreadableHistoryIsKeptAside();
     void fullDiskKeepsEveryFile_data();
@@ -404,6 +438,10 @@ void TestPersistence::readersTakeEachEncoding_data() {
     QTest::newRow("UTF-16 BE with a mark") << 4 << "歯医者" << QByteArray() << "歯医者";
     QTest::newRow("UTF-8 lookalikes")
         << 1 << "〜−‖—¢£¬¦¥ café" << QByteArray() << "～－∥―￠￡￢￤\\ caf?";
+    // Their bytes are valid CP932 too, which reads 莨夊ｭｰ縺ｮ貅門ｙ and the like.
+    for (const QString text : {"会議の準備", "会議", "明日の会議", "薬を飲む", "誕生日"})
+        QTest::addRow("UTF-8 that is CP932 too: %s", qPrintable(text))
+            << 2 << text << QByteArray() << text;
     QTest::newRow("no CP932 character")
         << 0 << "a" << QByteArray("\x80\xa0\xfd\xfe\xff\x85\x40\x81") << "a???????";
 }
@@ -444,6 +482,22 @@ void TestPersistence::readersTakeEachEncoding() {
         QCOMPARE(app.ReadFile("RirekiData.dat"), Cp932::Encode(entry + shown + "\r\n"));
         main = Restart(app);
     }
+}
+
+// Texts saved without a mark, in either encoding, read as written: a file
+// valid both ways is read the way that gives Japanese rather than mojibake.
+void TestPersistence::unmarkedTextsReadAsWritten() {
+    QRandomGenerator rng(20261208);
+    const int texts = 20000;
+    QStringList misses;
+    for (int i = 0; i < texts; ++i) {
+        const QString text = RandomJapaneseText(rng, 2 + int(rng.bounded(39)));
+        if (TextFile::DecodeFile(text.toUtf8()) != text) misses << "UTF-8 " + text;
+        if (TextFile::DecodeFile(Cp932::Encode(text)) != text) misses << "CP932 " + text;
+    }
+    qInfo("%d of %d readings missed: %s", int(misses.size()), 2 * texts,
+          qPrintable(misses.join(" | ")));
+    QVERIFY2(misses.size() * 1000 <= 2 * texts, qPrintable(misses.first()));
 }
 
 void TestPersistence::brokenFilesLoseNothing() {
@@ -548,7 +602,8 @@ void TestPersistence::fullDiskKeepsEveryFile() {
         history += "2026/12/01/10:00/ 履歴の一行\r\n";
     }
     const QStringList names = {"velsokura.txt", "AppData.txt", "RirekiData.dat"};
-    const QList<QByteArray> before = {Cp932::Encode(schedules), "1,0,0,\r\n", Cp932::Encode(history)};
+    const QList<QByteArray> before = {Cp932::Encode(schedules), "1,0,0,\r\n",
+                                      Cp932::Encode(history)};
     for (int i = 0; i < names.size(); ++i)
         app.WriteFile("disk/" + names[i], before[i]);
     frmMain* main = Start(app);

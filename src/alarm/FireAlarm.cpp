@@ -29,11 +29,10 @@ void FireAlarm() {
         Colors::SetBackColor(alarm, f->Command6->isEnabled() ? Colors::Yellow : Colors::White);
     }
     SortAndSaveGrid();
-    alarm->show();
-    PlayAlarmSound();
-    DisableMainControls();
-    MessageWindowUp = 1;
 
+    // Texts, width and place come before the window is shown: a window mapped
+    // at its old size and then resized may stay where the window manager put
+    // it, off centre.
     FlexGrid* grid = f->MSFlexGrid1;
     if (!grid->TextMatrix(1, 1).isEmpty()) {
         // A label takes "&" for an access key; doubled, it shows as written.
@@ -48,4 +47,9 @@ void FireAlarm() {
     const double labelWidth = Twips::Width(alarm->Label2);
     alarm->FitWidth(labelWidth >= 3015 ? labelWidth + frmMessage::kAlarmMargin : 3435, 737.5);
     alarm->CentreOnScreen();
+
+    alarm->show();
+    PlayAlarmSound();
+    DisableMainControls();
+    MessageWindowUp = 1;
 }

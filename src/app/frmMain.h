@@ -22,6 +22,9 @@ class frmMain : public VbForm {
 
     // Start-up; runs once, before the window is first shown.
     void Form_Load();
+    // The window's first show after start-up: minimised, it goes to the
+    // notification area.
+    void ShowAtStart();
     // Log-off, shutdown or a termination signal: save everything and end,
     // even while an alarm waits for OK.
     void EndSession();

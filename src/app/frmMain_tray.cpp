@@ -38,6 +38,27 @@ void frmMain::Form_Resize() {
     CommandBusy = 0;
 }
 
+// Straight to the notification area, never mapped: a window mapped minimised
+// and unmapped at once can be kept on screen by the window manager, black
+// and dead (openbox does, beside a first run's 広告 window).
+void frmMain::ShowAtStart() {
+    if (!(windowState() & Qt::WindowMinimized)) {
+        show();
+        return;
+    }
+    shownOnce_ = true; // what the first show's resize handler does is done here
+    if (Tray().Add()) {
+        // Its native window, made when it was set minimised, goes too: kept
+        // unmapped that long, it may not come back when the bell shows the
+        // window; a new one is made then.
+        destroy();
+        HideInTray();
+    } else {
+        show();          // minimised on the taskbar meanwhile
+        Timer2->start(); // the notification area may come up later
+    }
+}
+
 void frmMain::Timer2_Timer() {
     if (Quitting == 1) {
         Timer2->stop();

@@ -25,7 +25,7 @@ int main(int argc, char* argv[]) {
     // What the loader freed goes back to the system instead of idling in the heap.
     malloc_trim(0);
 #endif
-    main->show();
+    main->ShowAtStart();
     // Before this a signal simply ends the process: start-up writes nothing.
     CatchQuitSignals(main, [main] { main->EndSession(); });
     return QApplication::exec();

@@ -17,19 +17,34 @@ bool NeverStarts(QChar c) {
     return closing.contains(c);
 }
 
+// A last line shorter than this ("い。") reads as an accident; the line
+// before gives up a few characters when it has them.
+constexpr qsizetype kShortestLastLine = 3;
+
+// Where a line that can hold `fit` characters of `rest` ends: after its last
+// natural break, else at `fit`, moved back before a character that never
+// begins a line.
+qsizetype CutAt(const QString& rest, qsizetype fit) {
+    qsizetype cut = fit;
+    while (cut > 0 && !BreaksAfter(rest.at(cut - 1)))
+        --cut;
+    if (cut > 0) return cut;
+    cut = fit;
+    while (cut > 1 && NeverStarts(rest.at(cut)))
+        --cut;
+    return cut;
+}
+
 void Break(QString rest, const QFontMetrics& fm, int width, QStringList& lines) {
     while (rest.size() > 1 && fm.horizontalAdvance(rest) > width) {
         qsizetype fit = 1;
         while (fit < rest.size() && fm.horizontalAdvance(rest.left(fit + 1)) <= width)
             ++fit;
-        qsizetype cut = fit;
-        while (cut > 0 && !BreaksAfter(rest.at(cut - 1)))
-            --cut;
-        if (cut == 0) {
-            cut = fit;
-            while (cut > 1 && NeverStarts(rest.at(cut)))
-                --cut;
-        }
+        qsizetype cut = CutAt(rest, fit);
+        const qsizetype longest = rest.size() - kShortestLastLine;
+        if (rest.size() - cut < kShortestLastLine && longest > 0 &&
+            fm.horizontalAdvance(rest.mid(cut)) <= width)
+            cut = CutAt(rest, longest);
         lines << rest.left(cut);
         rest = rest.mid(cut);
     }

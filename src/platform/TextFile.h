@@ -10,10 +10,11 @@
 namespace TextFile {
 
 // Decodes a file a person may have saved from a text editor: a byte-order
-// mark (UTF-8, UTF-16) decides; without one, valid CP932 is CP932, and only
-// what is no CP932 but valid UTF-8 is UTF-8; anything else is CP932 with "?"
-// for the bytes that are no character. Nothing when the file holds NUL bytes
-// and no UTF-16 mark.
+// mark (UTF-8, UTF-16) decides; without one, a file valid in only one of
+// CP932 and UTF-8 is read so, one valid in both the way that gives Japanese
+// rather than mojibake, and anything else is CP932 with "?" for the bytes
+// that are no character. The text read always reads back the same once
+// written as CP932. Nothing when the file holds NUL bytes and no UTF-16 mark.
 std::optional<QString> DecodeFile(const QByteArray& bytes);
 // True when the text is written and read back unchanged.
 bool CanEncode(const QString& text);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The alarm window on a real desktop: the start-up notice and then an alarm
 # with a text far wider than the screen open whole on screen, title bar
-# included, centred and kept above other windows.
+# included, centred and kept above other windows; then, over repeated starts,
+# such an alarm as the window's very first showing.
 source "$(dirname "$0")/lib.sh"
-start_x 1024x768
+start_x 1024x600 # the netbook screen the alarm once opened off
 start_wm
 start_pulse # a desktop with sound: the alarm plays as it does for a user
 make_appdir "$1"
@@ -31,9 +32,24 @@ is_above "$notice" || fail "start-up notice is not kept above other windows"
 ok "start-up notice kept above"
 
 # The alarm at 09:30 reuses the window, now as wide as the screen allows.
-wide() { eval "$(xdotool getwindowgeometry --shell "$notice" | grep '^WIDTH=')"; ((WIDTH > 900)); }
-wait_until 30 wide || fail "the alarm did not widen the window"
+wide() { eval "$(xdotool getwindowgeometry --shell "$1" | grep '^WIDTH=')"; ((WIDTH > 900)); }
+wait_until 30 wide "$notice" || fail "the alarm did not widen the window"
 wait_until 10 whole "$notice" || fail "alarm window not whole and centred: frame $(frame_rect "$notice")"
 ok "alarm window with a 100-character text whole on screen and centred: $(frame_rect "$notice")"
 is_above "$notice" || fail "alarm window is not kept above other windows"
 ok "alarm window kept above"
+
+# An alarm that is the window's first showing, on fresh starts: each time the
+# window opens already as wide as its text and centred, never first at the
+# small size and widened where that left it.
+for run in 1 2 3 4 5 6 7; do
+    stop_app
+    rm -rf "$APPDIR/RirekiData.dat" "$APPDIR/Rireki" # no history: no start-up notice
+    printf '1\r\n2026/12/08/00:00#:;*$=\\#:\\*; %s\r\n' "$long" | iconv -f UTF-8 -t CP932 >"$APPDIR/velsokura.txt"
+    fake_clock '@2026-12-07 23:59:54'
+    start_app "${CLOCK[@]}"
+    alarm=$(wait_output 30 above) || fail "run $run: the alarm did not show"
+    wait_until 10 wide "$alarm" || fail "run $run: the alarm window is not wide: frame $(frame_rect "$alarm")"
+    wait_until 10 whole "$alarm" || fail "run $run: alarm window not whole and centred: frame $(frame_rect "$alarm")"
+    ok "run $run: alarm window as its first showing whole on screen and centred: $(frame_rect "$alarm")"
+done

@@ -22,6 +22,13 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
+# No test opens a real browser: the program's page opener finds this stub
+# first, which notes the address it was given in $E2E_TMP/opened.
+mkdir "$E2E_TMP/bin"
+printf '#!/bin/sh\necho "$@" >>"%s/opened"\n' "$E2E_TMP" >"$E2E_TMP/bin/xdg-open"
+chmod +x "$E2E_TMP/bin/xdg-open"
+export PATH="$E2E_TMP/bin:$PATH" BROWSER="$E2E_TMP/bin/xdg-open"
+
 skip() { echo "SKIP: $*"; exit 77; }
 fail() { echo "FAILED: $*" >&2; e2e_report >&2; exit 1; }
 # e2e_report: what the program was doing when a test failed: the windows on
@@ -371,6 +378,26 @@ visible_window_sized() {
         if ((WIDTH >= $2 && WIDTH <= $3)); then echo "$id"; return 0; fi
     done
     return 1
+}
+
+# viewable_sized NAME_REGEX MINWIDTH MAXWIDTH: the windows of that name and
+# width that are mapped (xwininfo's "IsViewable"), drawn or not, minimised or
+# not: what the window manager keeps on screen.
+viewable_sized() {
+    local id info width
+    for id in $(xdotool search --name "$1" 2>/dev/null); do
+        info=$(xwininfo -id "$id" 2>/dev/null) || continue
+        grep -q 'Map State: IsViewable' <<<"$info" || continue
+        width=$(sed -n 's/^ *Width: *//p' <<<"$info")
+        if ((width >= $2 && width <= $3)); then echo "$id"; fi
+    done
+}
+
+# stop_app: ends the program as a logoff does (it saves its files) and waits
+# until it has gone.
+stop_app() {
+    kill "$APP_PID"
+    wait "$APP_PID" 2>/dev/null || true
 }
 
 # start_app [PREFIX...]: starts the program of APPDIR in APP_CWD (default

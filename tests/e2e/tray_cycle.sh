@@ -26,3 +26,43 @@ xdotool windowminimize "$main"
 hidden() { [ -z "$(main_window)" ] && [ -n "$(tray_icon velsokura)" ]; }
 wait_until 10 hidden || fail "minimising did not send the window to the notification area"
 ok "minimising hides the window into the notification area"
+
+# The first run: the 広告 window and the bell, and no main window mapped at
+# any step, not even minimised and undrawn, until the bell is clicked.
+stop_app
+printf '0\r\n' >"$APPDIR/velsokura.txt"
+start_app
+# no_main SECONDS WHAT: no main window is mapped at any moment of that time.
+no_main() {
+    local end=$((SECONDS + $1)) shown
+    while ((SECONDS < end)); do
+        shown=$(viewable_sized '^velsokura' 600 2000)
+        [ -z "$shown" ] || fail "$2: a main window is mapped: $(xwininfo -id "$shown" | grep -E 'Map State|Width' | tr -s '\n ' ' ') $(xprop -id "$shown" WM_STATE _NET_WM_STATE | tr -s '\n\t ' ' ')"
+        sleep 0.1
+    done
+}
+ad=$(wait_output 20 visible_window '^広告$') || fail "no 広告 window on the first run"
+icon=$(wait_output 20 tray_icon velsokura) || fail "no icon in the notification area on the first run"
+wait_until 10 frame_on_screen "$ad" || fail "the 広告 window is not whole on screen"
+no_main 3 "with the 広告 window up"
+ok "first run: the 広告 window and the icon, no main window"
+
+# The picture (its middle, in the window's client area) opens the page.
+xdotool mousemove --window "$ad" 130 150 click 1
+opened() { [ -s "$E2E_TMP/opened" ]; }
+wait_until 10 opened || fail "a click on the picture opened no page"
+no_main 2 "after a click on the picture"
+ok "a click on the picture opens $(cat "$E2E_TMP/opened"), no main window"
+
+activate "$ad"
+press alt+a
+wait_until 10 gone '^広告$' || fail "Close did not end the 広告 window"
+no_main 3 "after the 広告 window closed"
+[ -n "$(tray_icon velsokura)" ] || fail "the icon went with the 広告 window"
+ok "the 広告 window closed: the icon stays, no main window"
+
+read -r x y <<<"$icon"
+xdotool mousemove "$x" "$y" click 1
+main=$(wait_output 10 main_window) || fail "a click on the icon did not bring the window back on the first run"
+wait_until 10 frame_on_screen "$main" || fail "main window not whole on the first run: $(frame_rect "$main")"
+ok "first run: a click on the icon shows the window"
