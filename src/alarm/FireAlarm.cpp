@@ -41,15 +41,21 @@ void FireAlarm() {
         alarm->Label1->SetCaption(QString(grid->TextMatrix(1, 1)).replace(amp, doubled));
         alarm->SetLabel2Text(QString(grid->TextMatrix(1, 2)).replace(amp, doubled));
     }
-    // Told in the alarm itself: nothing covers it or holds it up.
-    if (const QString notice = NoSoundNotice(); !notice.isEmpty())
-        alarm->SetLabel2Text(alarm->Label2->Caption() + QStringLiteral("\n") + notice);
-    const double labelWidth = Twips::Width(alarm->Label2);
-    alarm->FitWidth(labelWidth >= 3015 ? labelWidth + frmMessage::kAlarmMargin : 3435, 737.5);
-    alarm->CentreOnScreen();
+    const auto fit = [alarm] {
+        const double labelWidth = Twips::Width(alarm->Label2);
+        alarm->FitWidth(labelWidth >= 3015 ? labelWidth + frmMessage::kAlarmMargin : 3435, 737.5);
+        alarm->CentreOnScreen();
+    };
+    fit();
 
     alarm->show();
     PlayAlarmSound();
+    // Whether any sound can play is known once the first has been tried; it
+    // is told in the alarm itself, where nothing covers it or holds it up.
+    if (const QString notice = NoSoundNotice(); !notice.isEmpty()) {
+        alarm->SetLabel2Text(alarm->Label2->Caption() + QStringLiteral("\n") + notice);
+        fit();
+    }
     DisableMainControls();
     MessageWindowUp = 1;
 }
