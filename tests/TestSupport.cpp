@@ -28,7 +28,12 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QStandardPaths>
 #include <QtTest>
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
 
 namespace {
 // Every window gone at once, without close requests.
@@ -291,4 +296,32 @@ void TypeText(QLineEdit* field, const QString& text) {
 void ClickCell(FlexGrid* grid, int row, int col) {
     const QRect r = grid->visualRect(grid->model()->index(row - 1, col));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+AsUser RunAsOrdinaryUser() {
+#ifndef Q_OS_UNIX
+    return AsUser::Unavailable;
+#else
+    if (::geteuid() != 0) return AsUser::NotNeeded;
+    const QString user = QStringLiteral("velsokura-test");
+    if (QStandardPaths::findExecutable("setpriv").isEmpty() ||
+        QProcess::execute("sh", {"-c", "id -u " + user + " >/dev/null 2>&1 || useradd -r -M " + user}) != 0)
+        return AsUser::Unavailable;
+    // Its own temporary folder, removed with everything the run left in it.
+    QTemporaryDir tmp;
+    const passwd* account = ::getpwnam(qPrintable(user));
+    if (!account ||
+        ::chown(QFile::encodeName(tmp.path()).constData(), account->pw_uid, account->pw_gid) != 0)
+        return AsUser::Unavailable;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TMPDIR", tmp.path());
+    QString testCase = QString::fromLatin1(QTest::currentTestFunction());
+    if (QTest::currentDataTag()) testCase += ':' + QString::fromUtf8(QTest::currentDataTag());
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start("setpriv", {"--reuid=" + user, "--regid=" + user, "--clear-groups",
+                            QCoreApplication::applicationFilePath(), testCase});
+    return child.waitForFinished(120000) && child.exitCode() == 0 ? AsUser::Passed : AsUser::Failed;
+#endif
 }

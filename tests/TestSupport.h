@@ -156,3 +156,24 @@ void TypeText(QLineEdit* field, const QString& text);
 
 // A click on a grid cell (data rows count from 1).
 void ClickCell(FlexGrid* grid, int row, int col);
+
+// Root writes and reads anything whatever the file modes: a case about them
+// runs again, in a child, as an ordinary user. NotNeeded: this process is no
+// root, go on; Passed or Failed: the child's result, the case ends here;
+// Unavailable: no ordinary user can be had here.
+enum class AsUser { NotNeeded, Passed, Failed, Unavailable };
+AsUser RunAsOrdinaryUser();
+// The start of such a case.
+#define RUN_AS_ORDINARY_USER()                                                                     \
+    do {                                                                                           \
+        switch (RunAsOrdinaryUser()) {                                                             \
+        case AsUser::Unavailable:                                                                  \
+            QSKIP("cannot make an unprivileged user here");                                        \
+        case AsUser::Failed:                                                                       \
+            QFAIL("failed as an ordinary user");                                                   \
+        case AsUser::Passed:                                                                       \
+            return;                                                                                \
+        case AsUser::NotNeeded:                                                                    \
+            break;                                                                                 \
+        }                                                                                          \
+    } while (false)

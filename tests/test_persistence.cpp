@@ -25,10 +25,6 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QtTest>
-#ifdef Q_OS_UNIX
-#include <pwd.h>
-#include <unistd.h>
-#endif
 
 using namespace mdlMain;
 
@@ -527,30 +523,7 @@ void TestPersistence::unreadableHistoryIsKeptAside() {
 #ifndef Q_OS_UNIX
     QSKIP("file modes cannot make a file unreadable here");
 #else
-    if (::geteuid() == 0) {
-        // Root reads every file whatever its mode: the case runs as another user.
-        const QString user = "velsokura-test";
-        if (QStandardPaths::findExecutable("setpriv").isEmpty() ||
-            QProcess::execute(
-                "sh", {"-c", "id -u " + user + " >/dev/null 2>&1 || useradd -r -M " + user}) != 0)
-            QSKIP("cannot make an unprivileged user here");
-        // Its own temporary folder, removed with everything the run left in it.
-        QTemporaryDir tmp;
-        const passwd* account = ::getpwnam(qPrintable(user));
-        QVERIFY(account && ::chown(QFile::encodeName(tmp.path()).constData(), account->pw_uid,
-                                   account->pw_gid) == 0);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("TMPDIR", tmp.path());
-        QProcess child;
-        child.setProcessEnvironment(env);
-        child.setProcessChannelMode(QProcess::ForwardedChannels);
-        child.start("setpriv",
-                    {"--reuid=" + user, "--regid=" + user, "--clear-groups",
-                     QCoreApplication::applicationFilePath(), QTest::currentTestFunction()});
-        QVERIFY(child.waitForFinished(120000));
-        QCOMPARE(child.exitCode(), 0);
-        return;
-    }
+    RUN_AS_ORDINARY_USER();
     AppFixture app;
     app.WriteFile("RirekiData.dat", "old\r\n");
     QVERIFY(QFile::setPermissions(app.Folder() + "RirekiData.dat", QFileDevice::WriteOwner));

@@ -83,6 +83,8 @@ class TestStartup : public QObject {
     void folderPathLimit();
     void installedCopyUsesUserDataFolder_data();
     void installedCopyUsesUserDataFolder();
+    void dataFolderMadeWithItsDefaults_data();
+    void dataFolderMadeWithItsDefaults();
     void installedCopiesShareOneLockPerUser();
     void installedPathLimit();
     void missingFilesEndWithoutWriting_data();
@@ -368,6 +370,72 @@ void TestStartup::installedCopyUsesUserDataFolder() {
     QVERIFY(QDir(app.Folder() + "usr/bin").isEmpty());
     QCOMPARE(QDir(defaults).entryList(QDir::Files),
              QStringList({"AppData.txt", "Mirato1.mp3", "velsokura.txt"}));
+}
+
+void TestStartup::dataFolderMadeWithItsDefaults_data() {
+    QTest::addColumn<QString>("before"); // the user data folder: none, empty, by hand
+    QTest::addColumn<bool>("shareWritable");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("sound1"); // where sound 1 plays from
+    QTest::newRow("first start") << "none" << true << "" << "home/velsokura/";
+    QTest::newRow("left empty by an earlier start") << "empty" << true << "" << "home/velsokura/";
+    QTest::newRow("made by hand, without sounds") << "by hand" << true << "" << "copy/";
+    QTest::newRow("a share folder the user cannot write")
+        << "none" << false
+        << "データフォルダ「%1home/velsokura」を作成できません。「%1home」に書き込む権限がありません。"
+        << "";
+}
+
+// A copy in a folder the user may not write keeps its data in the user's
+// folder, made together with the copy's own defaults.
+void TestStartup::dataFolderMadeWithItsDefaults() {
+#ifndef Q_OS_UNIX
+    QSKIP("file modes cannot refuse a folder here");
+#else
+    RUN_AS_ORDINARY_USER();
+    QFETCH(QString, before);
+    QFETCH(bool, shareWritable);
+    QFETCH(QString, message);
+    QFETCH(QString, sound1);
+    AppFixture app;
+    const QString copy = app.Folder() + "copy/";
+    const QString user = app.Folder() + "home/velsokura/";
+    QDir().mkpath(copy);
+    app.WriteFile("copy/velsokura.txt", "1\r\n");
+    app.WriteFile("copy/AppData.txt", "1,0,0,\r\n");
+    app.WriteFile("copy/Mirato1.mp3", "ID3 chime");
+    if (before != "none") QDir().mkpath(user);
+    if (before == "by hand") {
+        app.WriteFile("home/velsokura/velsokura.txt", "1\r\n");
+        app.WriteFile("home/velsokura/AppData.txt", "1,0,0,\r\n");
+    }
+    QDir().mkpath(app.Folder() + "home");
+    const auto readOnly = QFileDevice::ReadOwner | QFileDevice::ExeOwner;
+    QVERIFY(QFile::setPermissions(copy, readOnly));
+    if (!shareWritable) QVERIFY(QFile::setPermissions(app.Folder() + "home", readOnly));
+    AppPaths::SetExecutableFolder(copy);
+    AppPaths::SetUserDataFolder(user);
+    BoxAnswerer boxes;
+    frmMain* main = Start(app);
+    const auto writable = readOnly | QFileDevice::WriteOwner;
+    QFile::setPermissions(copy, writable);
+    QFile::setPermissions(app.Folder() + "home", writable);
+    const QString folder = QDir::toNativeSeparators(app.Folder());
+    QCOMPARE(boxes.texts.join("/"), message.isEmpty() ? QString() : message.arg(folder));
+    if (!message.isEmpty()) {
+        QCOMPARE(ProgramEnded, std::uint8_t(1));
+        QCOMPARE(QDir(app.Folder() + "home").entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
+        return;
+    }
+    QCOMPARE(ProgramEnded, std::uint8_t(0));
+    QCOMPARE(app.soundCommands.filter("alias Sound1").value(0),
+             "open \"" + QDir::toNativeSeparators(app.Folder() + sound1 + "Mirato1.mp3") +
+                 "\" alias Sound1");
+    QTest::mouseClick(main->Command3, Qt::LeftButton);
+    QCOMPARE(app.ReadFile("home/velsokura/velsokura.txt"), QByteArray("1\r\n"));
+    QCOMPARE(app.ReadFile("home/velsokura/AppData.txt"), QByteArray("1,0,0,\r\n"));
+#endif
 }
 
 void TestStartup::installedCopiesShareOneLockPerUser() {

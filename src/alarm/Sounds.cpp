@@ -1,6 +1,7 @@
 #include "alarm/Sounds.h"
 
 #include "core/mdlMain.h"
+#include "platform/AppPaths.h"
 #include "platform/Mci.h"
 
 #include <QDir>
@@ -25,7 +26,7 @@ void OpenSound(const QString& path, int channel) {
 
 void OpenBuiltInSounds() {
     for (int i = 0; i < 4; ++i)
-        OpenSound(AppFolder + QLatin1String(kBuiltIn[i]), i + 1);
+        OpenSound(AppPaths::ProgramFile(QLatin1String(kBuiltIn[i])), i + 1);
 }
 
 bool UserSoundMissing() {

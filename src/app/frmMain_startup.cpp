@@ -91,7 +91,11 @@ void frmMain::Form_Load() {
         EndProgram();
         return;
     }
-    AppPaths::CopyDefaultsOnFirstStart();
+    if (const QString problem = AppPaths::PrepareDataFolder(); !problem.isEmpty()) {
+        QMessageBox::warning(nullptr, QStringLiteral("velsokura"), problem);
+        EndProgram();
+        return;
+    }
     for (const QString& name :
          {ScheduleFile::FileName, QStringLiteral("AppData.txt"), QStringLiteral("RirekiData.dat")})
         SaveLeftovers::Remove(AppFolder + name);

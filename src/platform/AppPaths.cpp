@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 namespace AppPaths {
 
@@ -42,13 +43,76 @@ QString DataFolder() {
     return UserDataFolder();
 }
 
-void CopyDefaultsOnFirstStart() {
-    const QString user = UserDataFolder();
-    if (DataFolder() != user || QFileInfo::exists(user) || !QDir().mkpath(user)) return;
-    const QDir defaults(InstalledDefaultsFolder());
-    // QFile::copy refuses an existing target and never leaves a part-copied file.
-    for (const QString& name : defaults.entryList(QDir::Files))
-        QFile::copy(defaults.filePath(name), QDir(user).filePath(name));
+QString DefaultsFolder() {
+    const QString installed = InstalledDefaultsFolder();
+    return QFileInfo::exists(installed) ? installed : ExecutableFolder();
+}
+
+QString ProgramFile(const QString& name) {
+    const QString own = QDir(DataFolder()).filePath(name);
+    return QFileInfo::exists(own) ? own : QDir(DefaultsFolder()).filePath(name);
+}
+
+namespace {
+
+const char* const kDefaultFiles[] = {"velsokura.txt", "AppData.txt",   "Mirato1.mp3",
+                                     "blackout4.mp3", "blackout5.mp3", "blackout8.mp3"};
+
+// QFile::copy refuses an existing target and never leaves a part-copied file.
+bool CopyDefaults(const QString& to) {
+    const QDir from(DefaultsFolder());
+    bool copied = true;
+    for (const char* name : kDefaultFiles)
+        if (from.exists(QLatin1String(name)) && !QFileInfo::exists(QDir(to).filePath(name)))
+            copied = QFile::copy(from.filePath(name), QDir(to).filePath(name)) && copied;
+    return copied;
+}
+
+bool HoldsData(const QDir& folder) {
+    return folder.exists(QStringLiteral("velsokura.txt")) ||
+           folder.exists(QStringLiteral("AppData.txt"));
+}
+
+QString Native(const QString& path) {
+    return QDir::toNativeSeparators(QDir::cleanPath(path));
+}
+
+// Why a folder cannot be made: the nearest folder that exists, unwritable.
+QString WhyNotMade(const QString& folder) {
+    QFileInfo ancestor(folder);
+    while (!ancestor.exists() && !ancestor.isRoot())
+        ancestor = QFileInfo(ancestor.absolutePath());
+    if (!ancestor.isWritable())
+        return QStringLiteral("「%1」に書き込む権限がありません。").arg(Native(ancestor.filePath()));
+    return QStringLiteral("空き容量と書き込み権限を確認して下さい。");
+}
+
+} // namespace
+
+QString PrepareDataFolder() {
+    if (DataFolder() != UserDataFolder()) return {};
+    const QString user = QDir::cleanPath(UserDataFolder());
+    QDir folder(user);
+    const QString cannotMake = QStringLiteral("データフォルダ「%1」を作成できません。").arg(Native(user));
+    if (!folder.exists()) {
+        // Made whole beside its place, then renamed there: no start leaves an
+        // empty or half-filled folder behind.
+        const QString parent = QFileInfo(user).absolutePath();
+        if (!QDir().mkpath(parent)) return cannotMake + WhyNotMade(parent);
+        QTemporaryDir staging(QDir(parent).filePath(QStringLiteral("velsokura-new-XXXXXX")));
+        if (!staging.isValid()) return cannotMake + WhyNotMade(user);
+        if (!HoldsData(QDir(DefaultsFolder()))) return {}; // reading says which file is missing
+        if (!CopyDefaults(staging.path()) || !QDir().rename(staging.path(), user))
+            return cannotMake + QStringLiteral("空き容量と書き込み権限を確認して下さい。");
+        staging.setAutoRemove(false);
+    } else if (!HoldsData(folder)) {
+        // A folder an earlier start left empty gets its defaults now.
+        CopyDefaults(user);
+    }
+    if (!QFileInfo(user).isWritable())
+        return QStringLiteral("データフォルダ「%1」に書き込めません。書き込む権限がありません。")
+            .arg(Native(user));
+    return {};
 }
 
 } // namespace AppPaths

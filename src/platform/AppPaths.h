@@ -19,8 +19,18 @@ QString InstalledDefaultsFolder();
 // the user's data folder for an installed copy or one the user cannot write to.
 QString DataFolder();
 
-// On the first start in the user's data folder, puts the installed defaults
-// there. Never writes over a file.
-void CopyDefaultsOnFirstStart();
+// Where a new data folder takes its defaults from, and the built-in sounds
+// come from when the data folder has none: an installed copy's share folder,
+// else the program's own folder.
+QString DefaultsFolder();
+// A file of the program: from the data folder when it is there, else from
+// the defaults folder.
+QString ProgramFile(const QString& name);
+
+// Makes the user's data folder, when that is the data folder, together with
+// its defaults, and fills one an earlier start left empty; never writes over a
+// file. Empty when the folder is ready, else what the user is told: which
+// folder and why not.
+QString PrepareDataFolder();
 
 } // namespace AppPaths
