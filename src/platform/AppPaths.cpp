@@ -31,21 +31,32 @@ void SetUserDataFolder(const QString& folder) {
     g_userDataOverride = folder;
 }
 
+namespace {
+// Where an installed copy finds its default files; empty for any other copy.
 QString InstalledDefaultsFolder() {
-    return QDir::cleanPath(ExecutableFolder() + QStringLiteral("/" VELSOKURA_DEFAULTS_FROM_BIN));
+    for (const char* relative : {"defaults", VELSOKURA_DEFAULTS_FROM_BIN}) {
+        const QString folder = QDir::cleanPath(ExecutableFolder() + '/' + QLatin1String(relative));
+        if (QFileInfo(folder).isDir()) return folder;
+    }
+    return {};
 }
+} // namespace
 
 QString DataFolder() {
     const QString own = ExecutableFolder();
-    // An installed copy's folder is shared by every user, even one who may write there.
-    if (!QFileInfo::exists(InstalledDefaultsFolder()) && QFileInfo(own).isWritable()) return own;
+    // An installed copy's data is the user's own, even where the user may write
+    // to the program's folder (the Windows installer's, in the user's profile).
+    if (InstalledDefaultsFolder().isEmpty() && QFileInfo(own).isWritable()) return own;
     return UserDataFolder();
 }
 
 void CopyDefaultsOnFirstStart() {
     const QString user = UserDataFolder();
-    if (DataFolder() != user || QFileInfo::exists(user) || !QDir().mkpath(user)) return;
-    const QDir defaults(InstalledDefaultsFolder());
+    const QString installed = InstalledDefaultsFolder();
+    if (DataFolder() != user || QFileInfo::exists(user) || !QDir().mkpath(user) ||
+        installed.isEmpty())
+        return;
+    const QDir defaults(installed);
     // QFile::copy refuses an existing target and never leaves a part-copied file.
     for (const QString& name : defaults.entryList(QDir::Files))
         QFile::copy(defaults.filePath(name), QDir(user).filePath(name));
