@@ -21,10 +21,8 @@ fake_clock '@2026-12-07 10:29:00'
 start_x
 start_wm
 start_tray
-export WINEPREFIX="$E2E_TMP/prefix"
-wine() { env -u QT_QPA_PLATFORM "$here/scripts/wine-run" "$@"; }
-wine wineboot -i >/dev/null 2>&1 || fail "no Wine prefix could be made"
-wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+start_wine_prefix
+wine() { env -u QT_QPA_PLATFORM "$WINE_RUN" "$@"; }
 # unix_folder VARIABLE: where a Windows folder (%VARIABLE%) of the prefix lies.
 unix_folder() { wine winepath -u "$(wine cmd /c echo "%$1%" | tr -d '\r')" 2>/dev/null; }
 local_data=$(unix_folder LOCALAPPDATA)
@@ -39,14 +37,14 @@ key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\velsokura'
 # the keyboard; Exit. Then DATA holds exactly the files of a first run.
 first_run() {
     local exe=$1 dir=$2 ad icon main line
-    "${CLOCK[@]}" env -u QT_QPA_PLATFORM "$here/scripts/wine-run" "$exe" >>"$E2E_TMP/program.log" 2>&1 &
+    "${CLOCK[@]}" env -u QT_QPA_PLATFORM "$WINE_RUN" "$exe" >>"$E2E_TMP/program.log" 2>&1 &
     APP_PID=$!
     E2E_PIDS+=($APP_PID)
     ad=$(wait_output 60 visible_window '^広告$') || fail "$exe: no first-run window"
     # 閉じる(&A), as a hand clicks it (a key would need Wine's focus).
     xdotool mousemove --window "$ad" 568 280 sleep 0.3 click 1
     wait_until 10 gone '^広告$' || fail "$exe: the first-run window stays"
-    icon=$(wait_output 30 tray_icon velsokura '("explorer.exe" "explorer.exe")') || fail "$exe: no bell"
+    icon=$(wait_output 30 tray_icon velsokura "$WINE_TRAY_ICON") || fail "$exe: no bell"
     read -r x y <<<"$icon"
     xdotool mousemove "$x" "$y" sleep 0.3 click 1
     main=$(wait_output 20 visible_window_sized '^velsokura　' 600 2000) || fail "$exe: the bell shows no window"
