@@ -1,14 +1,21 @@
-# What `cmake --install` lays out and what the .deb holds: the program in
-# bin/, the defaults an installed copy gives each user on the first start in
-# share/velsokura/, and on Linux the menu entry, the bell icons and the
-# AppStream metadata. scripts/package builds the .deb.
+# What `cmake --install` lays out. On Windows, what the installer holds: one
+# folder with the program and, in defaults/, the defaults an installed copy
+# gives each user on the first start. Elsewhere, what the .deb holds: the
+# program in bin/, the defaults in share/velsokura/, the menu entry, the bell
+# icons and the AppStream metadata. scripts/package builds the .deb,
+# scripts/package-windows the Windows installer and zip.
 set(VELSOKURA_APP_ID io.github.velsokura.velsokura)
 
-install(TARGETS velsokura RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(WIN32)
+  install(TARGETS velsokura RUNTIME DESTINATION .)
+  install(FILES ${VELSOKURA_ASSETS} DESTINATION defaults)
+else()
+  install(TARGETS velsokura RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${VELSOKURA_ASSETS} DESTINATION ${CMAKE_INSTALL_DATADIR}/velsokura)
+endif()
 if(TARGET velsokura-sound)
   install(TARGETS velsokura-sound LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/velsokura)
 endif()
-install(FILES ${VELSOKURA_ASSETS} DESTINATION ${CMAKE_INSTALL_DATADIR}/velsokura)
 
 if(UNIX AND NOT APPLE)
   # The icons are the bell the program draws for itself, rendered at build time.

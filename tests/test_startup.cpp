@@ -42,12 +42,14 @@ frmMain* Start(AppFixture& app) {
     return main;
 }
 
-// An installed copy: the program in BIN under the fixture's folder, its
-// defaults in the installed share folder, and a user data folder of its own.
-QString Install(const AppFixture& app, const QString& bin) {
+// An installed copy: the program in BIN and its defaults in DEFAULTS, both
+// under the fixture's folder, and a user data folder of its own. Without
+// DEFAULTS, the Debian package's layout: share/velsokura beside BIN.
+void Install(const AppFixture& app, const QString& bin, QString defaultsFolder = {}) {
+    if (defaultsFolder.isEmpty()) defaultsFolder = bin + "/../share/velsokura";
     AppPaths::SetExecutableFolder(app.Folder() + bin);
     AppPaths::SetUserDataFolder(app.Folder() + "home/velsokura");
-    const QString defaults = AppPaths::InstalledDefaultsFolder() + '/';
+    const QString defaults = QDir::cleanPath(app.Folder() + defaultsFolder) + '/';
     const QList<QPair<QString, QByteArray>> files = {
         {"velsokura.txt", "0\r\n"}, {"AppData.txt", "1,0,0,\r\n"}, {"Mirato1.mp3", "ID3 chime"}};
     QDir().mkpath(app.Folder() + bin);
@@ -56,7 +58,6 @@ QString Install(const AppFixture& app, const QString& bin) {
         QFile f(defaults + name);
         if (f.open(QIODevice::WriteOnly)) f.write(bytes);
     }
-    return defaults;
 }
 
 QString NoticeText() {
@@ -335,21 +336,33 @@ void TestStartup::folderPathLimit() {
 }
 
 void TestStartup::installedCopyUsesUserDataFolder_data() {
+    QTest::addColumn<QString>("bin");
+    QTest::addColumn<QString>("defaults");
     QTest::addColumn<QByteArray>("userSchedules"); // empty: no user data folder yet
     QTest::addColumn<QByteArray>("userSettings");
     QTest::addColumn<QByteArray>("schedulesAtExit");
-    QTest::newRow("first start copies the defaults")
-        << QByteArray() << QByteArray("1,0,0,\r\n") << QByteArray("1\r\n");
     const QByteArray own = Cp932::Encode("1\r\n" + ScheduleLine(Tomorrow, " 明日") + "\r\n");
-    QTest::newRow("the user's files stay") << own << QByteArray("0,2,1,\r\n") << own;
+    // The Debian package, and the Windows installer (a folder the user may write to).
+    const QStringList layouts[] = {{"usr/bin", "usr/share/velsokura"},
+                                   {"Programs/velsokura", "Programs/velsokura/defaults"}};
+    for (const QStringList& layout : layouts) {
+        const QByteArray where = layout[0].toUtf8();
+        QTest::newRow(where + ": first start copies the defaults")
+            << layout[0] << layout[1] << QByteArray() << QByteArray("1,0,0,\r\n")
+            << QByteArray("1\r\n");
+        QTest::newRow(where + ": the user's files stay")
+            << layout[0] << layout[1] << own << QByteArray("0,2,1,\r\n") << own;
+    }
 }
 
 void TestStartup::installedCopyUsesUserDataFolder() {
+    QFETCH(QString, bin);
+    QFETCH(QString, defaults);
     QFETCH(QByteArray, userSchedules);
     QFETCH(QByteArray, userSettings);
     QFETCH(QByteArray, schedulesAtExit);
     AppFixture app;
-    const QString defaults = Install(app, "usr/bin");
+    Install(app, bin, defaults);
     const QString user = app.Folder() + "home/velsokura/";
     if (!userSchedules.isEmpty()) {
         QVERIFY(QDir().mkpath(user));
@@ -367,8 +380,8 @@ void TestStartup::installedCopyUsesUserDataFolder() {
     QCOMPARE(app.ReadFile("home/velsokura/velsokura.txt"), schedulesAtExit);
     QCOMPARE(app.ReadFile("home/velsokura/AppData.txt"), userSettings);
     QCOMPARE(app.ReadFile("home/velsokura/RirekiData.dat"), QByteArray("\r\n"));
-    QVERIFY(QDir(app.Folder() + "usr/bin").isEmpty());
-    QCOMPARE(QDir(defaults).entryList(QDir::Files),
+    QVERIFY(QDir(app.Folder() + bin).entryList(QDir::Files).isEmpty());
+    QCOMPARE(QDir(app.Folder() + defaults).entryList(QDir::Files),
              QStringList({"AppData.txt", "Mirato1.mp3", "velsokura.txt"}));
 }
 
@@ -656,8 +669,10 @@ void TestStartup::lockHoldsWhileNoticeIsUp() {
 void TestStartup::oneProgramPerFolderWhateverTheEnvironment_data() {
     QTest::addColumn<QString>("secondTemp");
     QTest::addColumn<QString>("spelling");
-    QTest::newRow("another temporary folder") << "other-tmp" << "";
-    QTest::newRow("another spelling of the folder") << "" << "sub/../";
+    QTest::newRow("another temporary folder") << "other-tmp"
+                                              << "";
+    QTest::newRow("another spelling of the folder") << ""
+                                                    << "sub/../";
 }
 
 // The second start sees the first whatever its temporary folder or its way

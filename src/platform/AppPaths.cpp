@@ -32,20 +32,28 @@ void SetUserDataFolder(const QString& folder) {
     g_userDataOverride = folder;
 }
 
+namespace {
+// Where an installed copy finds its default files; empty for any other copy.
 QString InstalledDefaultsFolder() {
-    return QDir::cleanPath(ExecutableFolder() + QStringLiteral("/" VELSOKURA_DEFAULTS_FROM_BIN));
+    for (const char* relative : {"defaults", VELSOKURA_DEFAULTS_FROM_BIN}) {
+        const QString folder = QDir::cleanPath(ExecutableFolder() + '/' + QLatin1String(relative));
+        if (QFileInfo(folder).isDir()) return folder;
+    }
+    return {};
 }
+} // namespace
 
 QString DataFolder() {
     const QString own = ExecutableFolder();
-    // An installed copy's folder is shared by every user, even one who may write there.
-    if (!QFileInfo::exists(InstalledDefaultsFolder()) && QFileInfo(own).isWritable()) return own;
+    // An installed copy's data is the user's own, even where the user may write
+    // to the program's folder (the Windows installer's, in the user's profile).
+    if (InstalledDefaultsFolder().isEmpty() && QFileInfo(own).isWritable()) return own;
     return UserDataFolder();
 }
 
 QString DefaultsFolder() {
     const QString installed = InstalledDefaultsFolder();
-    return QFileInfo::exists(installed) ? installed : ExecutableFolder();
+    return installed.isEmpty() ? ExecutableFolder() : installed;
 }
 
 QString ProgramFile(const QString& name) {

@@ -12,15 +12,15 @@ void SetExecutableFolder(const QString& folder);
 QString UserDataFolder();
 void SetUserDataFolder(const QString& folder);
 
-// Where an installed copy finds its default files: share/velsokura beside bin.
-QString InstalledDefaultsFolder();
-
 // The folder of every data file: beside the executable for a portable copy,
 // the user's data folder for an installed copy or one the user cannot write to.
+// An installed copy is one that finds its defaults where an installer puts
+// them: in defaults beside the executable (the Windows installer), or in
+// share/velsokura beside bin (the Debian package).
 QString DataFolder();
 
 // Where a new data folder takes its defaults from, and the built-in sounds
-// come from when the data folder has none: an installed copy's share folder,
+// come from when the data folder has none: an installed copy's defaults,
 // else the program's own folder.
 QString DefaultsFolder();
 // A file of the program: from the data folder when it is there, else from

@@ -448,3 +448,19 @@ tray_icon() {
             if ((w >= 8 && w < 64 && h >= 8 && h < 64 && y < 64)); then echo "$((x + w / 2)) $((y + h / 2))"; break; fi
         done
 }
+
+# --- Windows programs under Wine.
+
+# start_wine_prefix: a Wine prefix of the test's own (ending its session ends
+# only its programs; it goes with the test), where a crash prints its
+# backtrace into the program's log instead of waiting in a dialog. Sets
+# WINEPREFIX, and WINE_RUN to the project's scripts/wine-run.
+WINE_RUN=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/wine-run
+start_wine_prefix() {
+    export WINEPREFIX="$E2E_TMP/prefix"
+    "$WINE_RUN" wineboot -i >/dev/null 2>&1 || fail "no Wine prefix could be made"
+    "$WINE_RUN" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+}
+# What xwininfo's line of a Windows program's icon in the notification area
+# holds (tray_icon's LINE): Wine docks every icon as a window of its explorer.exe.
+WINE_TRAY_ICON='("explorer.exe" "explorer.exe")'

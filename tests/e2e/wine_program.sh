@@ -18,11 +18,7 @@ start_wm
 start_tray
 start_pulse
 record
-# A prefix of this test's own: ending its session ends only this program.
-export WINEPREFIX="$E2E_TMP/prefix"
-"$here/scripts/wine-run" wineboot -i >/dev/null 2>&1 || fail "no Wine prefix could be made"
-# A crash prints its backtrace into the program's log instead of waiting in a dialog.
-"$here/scripts/wine-run" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+start_wine_prefix
 
 # run KIND END: a fresh program folder with a schedule due at 10:30, the steps
 # of a user, then the end by END (exit or end-session); the files are kept
@@ -32,7 +28,7 @@ run() {
     mkdir -p "$dir"
     if [[ $kind == wine ]]; then
         cp -r "$(dirname "$windows_program")"/{velsokura.exe,*.dll,platforms,styles,translations,*.mp3} "$dir/"
-        icon_line='("explorer.exe" "explorer.exe")'
+        icon_line=$WINE_TRAY_ICON
         # The Linux program's platform is no platform of Qt for Windows.
         launch=(env -u QT_QPA_PLATFORM "$here/scripts/wine-run" "$dir/velsokura.exe")
     else
