@@ -122,6 +122,8 @@ class TestAlarm : public QObject {
     void hiddenTickSleepsUntilSomethingIsDue();
     void hiddenTickWakesWhenTheClockMoves_data();
     void hiddenTickWakesWhenTheClockMoves();
+    void pickerShowsTodayWhenShown_data();
+    void pickerShowsTodayWhenShown();
 };
 
 void TestAlarm::captionShowsTheClock() {
@@ -380,6 +382,34 @@ void TestAlarm::hiddenTickWakesWhenTheClockMoves() {
     TickAt(main, At(10, 30, 2).addMSecs(main->Timer1->interval()));
     QVERIFY(Alarm()->isVisible());
     QCOMPARE(HistoryText, K1030 + "/ 歯医者");
+}
+
+void TestAlarm::pickerShowsTodayWhenShown_data() {
+    QTest::addColumn<int>("chosenDay");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("left on the day before") << 6 << "2026/12/07";
+    QTest::newRow("a later day chosen") << 9 << "2026/12/09";
+}
+
+// The clock passes midnight while the window is hidden: shown again, the
+// picker does not offer a past day that Add would refuse.
+void TestAlarm::pickerShowsTodayWhenShown() {
+    QFETCH(int, chosenDay);
+    QFETCH(QString, shown);
+    AppFixture app(At(23, 50, 0, 6));
+    frmMain* main = StartProgram(app, {});
+    main->SetPickerDate(QString("2026/12/%1").arg(chosenDay, 2, 10, QChar('0')));
+    main->setWindowState(Qt::WindowMinimized);
+    QVERIFY(!main->isVisible());
+    TickAt(main, At(8, 0, 0));
+    emit app.tray->LeftButtonDown();
+    QCOMPARE(main->PickerDate(), shown);
+    BoxAnswerer boxes;
+    TypeText(main->Text1, "9");
+    TypeText(main->Text2, "0");
+    QTest::mouseClick(main->Command1, Qt::LeftButton);
+    QCOMPARE(boxes.texts, QStringList());
+    QCOMPARE(main->MSFlexGrid1->TextMatrix(1, 1), shown + "/09:00");
 }
 
 QTEST_MAIN(TestAlarm)
