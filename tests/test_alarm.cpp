@@ -62,8 +62,8 @@ struct Login1StandIn {
     }
     void Resumed() const {
         QDBusMessage resumed = QDBusMessage::createSignal(
-            QStringLiteral("/org/freedesktop/login1"), QStringLiteral("org.freedesktop.login1.Manager"),
-            QStringLiteral("PrepareForSleep"));
+            QStringLiteral("/org/freedesktop/login1"),
+            QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PrepareForSleep"));
         resumed << false;
         QDBusConnection(QStringLiteral("login1")).send(resumed);
     }
@@ -86,7 +86,7 @@ void TellClockMoved(frmMain* main, bool resume) {
     // The kernel's notice of a set time cannot be had without setting the
     // machine's clock; the watcher's signal stands in for it.
     if (resume) {
-        QVERIFY(!login1->address.isEmpty());
+        QVERIFY2(!login1->address.isEmpty(), "no private bus: dbus-daemon did not start");
         login1->Resumed();
     } else {
         emit main->WallClock->MayHaveMoved();
@@ -104,7 +104,9 @@ class TestAlarm : public QObject {
         login1 = std::make_unique<Login1StandIn>();
         login1->Start();
     }
-    void cleanupTestCase() { login1.reset(); }
+    void cleanupTestCase() {
+        login1.reset();
+    }
 #endif
     void captionShowsTheClock();
     void warnsFromOneMinuteBeforeAndFiresOnFiveSeconds();
@@ -376,7 +378,8 @@ void TestAlarm::hiddenTickWakesWhenTheClockMoves() {
         QCOMPARE(AlarmFired, std::uint8_t(0));
         return;
     }
-    QTRY_VERIFY2(main->Timer1->interval() <= 3020, qPrintable(QString::number(main->Timer1->interval())));
+    QTRY_VERIFY2(main->Timer1->interval() <= 3020,
+                 qPrintable(QString::number(main->Timer1->interval())));
     main->Timer1->stop();
     QCOMPARE(AlarmFired, std::uint8_t(1));
     TickAt(main, At(10, 30, 2).addMSecs(main->Timer1->interval()));

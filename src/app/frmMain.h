@@ -73,6 +73,7 @@ class frmMain : public VbForm {
     QPushButton* Command3; // 終了(&H): exit
     QTimer* Timer1;        // clock tick, 1000 ms
     QTimer* Timer2;        // notification-area retry, 1000 ms
+
     WallClockWatch* WallClock; // a resume or a new time of day
 
     // Entry fields.

@@ -18,8 +18,9 @@ struct WallClockWatch::Sources : QAbstractNativeEventFilter {
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
         if (eventType != "windows_generic_MSG") return false;
         const MSG* msg = static_cast<const MSG*>(message);
-        const bool resumed = msg->message == WM_POWERBROADCAST &&
-                             (msg->wParam == PBT_APMRESUMEAUTOMATIC || msg->wParam == PBT_APMRESUMESUSPEND);
+        const bool resumed =
+            msg->message == WM_POWERBROADCAST &&
+            (msg->wParam == PBT_APMRESUMEAUTOMATIC || msg->wParam == PBT_APMRESUMESUSPEND);
         if (msg->message == WM_TIMECHANGE || resumed) emit watch_->MayHaveMoved();
         return false; // the message goes on to Qt and Windows as before
     }
