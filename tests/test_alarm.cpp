@@ -9,10 +9,19 @@
 #include "dialogs/VbLabel.h"
 #include "dialogs/frmMessage.h"
 #include "platform/Clock.h"
+#include "platform/WallClockWatch.h"
 #include "store/FlexGrid.h"
 
 #include <QPushButton>
 #include <QtTest>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QProcess>
+#endif
 
 using namespace mdlMain;
 
@@ -31,11 +40,74 @@ frmMessage* Alarm() {
     return FormSlot<frmMessage>::Get();
 }
 
+#ifndef Q_OS_WIN
+// A private bus standing in for the system bus, on which the test plays
+// logind. Set before the first program connects to "the system bus".
+struct Login1StandIn {
+    ~Login1StandIn() {
+        daemon.kill();
+        daemon.waitForFinished();
+    }
+    QProcess daemon;
+    QString address;
+    void Start() {
+        daemon.start(QStringLiteral("dbus-daemon"),
+                     {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                      QStringLiteral("--print-address=1")});
+        if (!daemon.waitForReadyRead(5000)) return;
+        address = QString::fromUtf8(daemon.readLine()).trimmed();
+        qputenv("DBUS_SYSTEM_BUS_ADDRESS", address.toUtf8());
+        QDBusConnection::connectToBus(address, QStringLiteral("login1"))
+            .registerService(QStringLiteral("org.freedesktop.login1"));
+    }
+    void Resumed() const {
+        QDBusMessage resumed = QDBusMessage::createSignal(
+            QStringLiteral("/org/freedesktop/login1"),
+            QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PrepareForSleep"));
+        resumed << false;
+        QDBusConnection(QStringLiteral("login1")).send(resumed);
+    }
+};
+std::unique_ptr<Login1StandIn> login1;
+#endif
+
+// What the system tells the program after a resume or a new time of day.
+void TellClockMoved(frmMain* main, bool resume) {
+#ifdef Q_OS_WIN
+    // Offscreen windows have no handle of their own: the thread's queue takes
+    // the message to the same filter the windows' messages pass.
+    Q_UNUSED(main);
+    if (resume)
+        ::PostThreadMessageW(::GetCurrentThreadId(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    else
+        ::PostThreadMessageW(::GetCurrentThreadId(), WM_TIMECHANGE, 0, 0);
+    QCoreApplication::processEvents();
+#else
+    // The kernel's notice of a set time cannot be had without setting the
+    // machine's clock; the watcher's signal stands in for it.
+    if (resume) {
+        QVERIFY2(!login1->address.isEmpty(), "no private bus: dbus-daemon did not start");
+        login1->Resumed();
+    } else {
+        emit main->WallClock->MayHaveMoved();
+    }
+#endif
+}
+
 } // namespace
 
 class TestAlarm : public QObject {
     Q_OBJECT
   private slots:
+#ifndef Q_OS_WIN
+    void initTestCase() {
+        login1 = std::make_unique<Login1StandIn>();
+        login1->Start();
+    }
+    void cleanupTestCase() {
+        login1.reset();
+    }
+#endif
     void captionShowsTheClock();
     void warnsFromOneMinuteBeforeAndFiresOnFiveSeconds();
     void onlyScheduleFiringLeavesEmptyGrid();
@@ -50,6 +122,10 @@ class TestAlarm : public QObject {
     void pickerFollowsTheDayAtFiveSeconds();
     void hiddenTickSleepsUntilSomethingIsDue_data();
     void hiddenTickSleepsUntilSomethingIsDue();
+    void hiddenTickWakesWhenTheClockMoves_data();
+    void hiddenTickWakesWhenTheClockMoves();
+    void pickerShowsTodayWhenShown_data();
+    void pickerShowsTodayWhenShown();
 };
 
 void TestAlarm::captionShowsTheClock() {
@@ -285,6 +361,72 @@ void TestAlarm::hiddenTickSleepsUntilSomethingIsDue() {
     emit app.tray->LeftButtonDown();
     QCOMPARE(main->windowTitle(), "velsokura　" + Clock::Caption(now.addSecs(1)));
     QCOMPARE(main->Timer1->interval(), 1000);
+}
+
+void TestAlarm::hiddenTickWakesWhenTheClockMoves_data() {
+    QTest::addColumn<bool>("resume");
+    QTest::addColumn<bool>("tickOn"); // off: inside the grid rebuild, or at exit
+    QTest::newRow("time set") << false << true;
+    QTest::newRow("resume") << true << true;
+    QTest::newRow("time set, tick off") << false << false;
+}
+
+// The sleeping timer sees neither a suspend nor a new time of day; the
+// system's notice wakes the tick, and what is due rings within five seconds.
+void TestAlarm::hiddenTickWakesWhenTheClockMoves() {
+    QFETCH(bool, resume);
+    QFETCH(bool, tickOn);
+    AppFixture app(At(10, 0, 0));
+    frmMain* main = StartProgram(app, {{K1030, " 歯医者"}});
+    main->setWindowState(Qt::WindowMinimized);
+    QVERIFY(!main->isVisible());
+    QCoreApplication::processEvents(); // what the window system still says of the show
+    TickAt(main, At(10, 0, 0));
+    const int sleep = main->Timer1->interval();
+    QCOMPARE(sleep, 60020);
+    if (tickOn) main->Timer1->start(); // a minute away: the test ticks itself
+    Clock::Set(At(10, 30, 2));
+    TellClockMoved(main, resume);
+    if (!tickOn) {
+        QCOMPARE(main->Timer1->interval(), sleep);
+        QCOMPARE(AlarmFired, std::uint8_t(0));
+        return;
+    }
+    QTRY_VERIFY2(main->Timer1->interval() <= 3020,
+                 qPrintable(QString::number(main->Timer1->interval())));
+    main->Timer1->stop();
+    QCOMPARE(AlarmFired, std::uint8_t(1));
+    TickAt(main, At(10, 30, 2).addMSecs(main->Timer1->interval()));
+    QVERIFY(Alarm()->isVisible());
+    QCOMPARE(HistoryText, K1030 + "/ 歯医者");
+}
+
+void TestAlarm::pickerShowsTodayWhenShown_data() {
+    QTest::addColumn<int>("chosenDay");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("left on the day before") << 6 << "2026/12/07";
+    QTest::newRow("a later day chosen") << 9 << "2026/12/09";
+}
+
+// The clock passes midnight while the window is hidden: shown again, the
+// picker does not offer a past day that Add would refuse.
+void TestAlarm::pickerShowsTodayWhenShown() {
+    QFETCH(int, chosenDay);
+    QFETCH(QString, shown);
+    AppFixture app(At(23, 50, 0, 6));
+    frmMain* main = StartProgram(app, {});
+    main->SetPickerDate(QString("2026/12/%1").arg(chosenDay, 2, 10, QChar('0')));
+    main->setWindowState(Qt::WindowMinimized);
+    QVERIFY(!main->isVisible());
+    TickAt(main, At(8, 0, 0));
+    emit app.tray->LeftButtonDown();
+    QCOMPARE(main->PickerDate(), shown);
+    BoxAnswerer boxes;
+    TypeText(main->Text1, "9");
+    TypeText(main->Text2, "0");
+    QTest::mouseClick(main->Command1, Qt::LeftButton);
+    QCOMPARE(boxes.texts, QStringList());
+    QCOMPARE(main->MSFlexGrid1->TextMatrix(1, 1), shown + "/09:00");
 }
 
 QTEST_MAIN(TestAlarm)

@@ -14,8 +14,8 @@ using namespace mdlMain;
 namespace {
 
 // Hidden in the notification area, the tick sleeps until the next thing due,
-// and never longer than a minute, so that a clock jump (a suspend, a time
-// change) is noticed within one.
+// and never longer than a minute: a clock jump the system does not report is
+// still noticed within one.
 constexpr qint64 kLongestSleepMs = 60000;
 // Wakes just past the second aimed at, never just before it.
 constexpr qint64 kWakeLateMs = 20;
@@ -68,6 +68,12 @@ void frmMain::ArmTick(const QDateTime& now) {
     if (Timer1->interval() == ms) return;
     Timer1->setTimerType(Qt::PreciseTimer);
     Timer1->setInterval(static_cast<int>(ms));
+}
+
+// The sleeping timer neither runs during a suspend nor follows a new time of
+// day. Not while the tick is off: inside the grid rebuild, or at exit.
+void frmMain::WallClock_MayHaveMoved() {
+    if (Timer1->isActive()) Timer1_Timer();
 }
 
 // Every second, or when something is due while the window is hidden in the

@@ -13,6 +13,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
+class WallClockWatch;
 
 class frmMain : public VbForm {
     Q_OBJECT
@@ -31,6 +32,8 @@ class frmMain : public VbForm {
 
     // The clock tick.
     void Timer1_Timer();
+    // The tick at once when the wall clock may have jumped while it slept.
+    void WallClock_MayHaveMoved();
 
     // Minimising goes to the notification area; the normal size is fixed.
     void Form_Resize();
@@ -73,6 +76,8 @@ class frmMain : public VbForm {
     QPushButton* Command3; // 終了(&H): exit
     QTimer* Timer1;        // clock tick, 1000 ms
     QTimer* Timer2;        // notification-area retry, 1000 ms
+
+    WallClockWatch* WallClock; // a resume or a new time of day
 
     // Entry fields.
     void Text1_Change();

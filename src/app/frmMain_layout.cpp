@@ -7,6 +7,7 @@
 #include "core/mdlMain.h"
 #include "editing/RowButtons.h"
 #include "platform/Fonts.h"
+#include "platform/WallClockWatch.h"
 #include "store/FlexGrid.h"
 
 #include <QApplication>
@@ -137,6 +138,7 @@ void frmMain::BuildLayout() {
     Timer1->start();
     Timer2 = new QTimer(this);
     Timer2->setInterval(1000);
+    WallClock = new WallClockWatch(this);
 
     ConnectHandlers();
 }
@@ -170,6 +172,7 @@ void frmMain::ConnectHandlers() {
     MSFlexGrid1->installEventFilter(this);
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
     connect(Timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
+    connect(WallClock, &WallClockWatch::MayHaveMoved, this, &frmMain::WallClock_MayHaveMoved);
     // The session's end: an X session manager sends the application a quit
     // event; Windows reports it as the application about to quit. A mere
     // state save (commitDataRequest) does not end the program.

@@ -3,8 +3,10 @@
 #include "core/Twips.h"
 #include "core/mdlMain.h"
 #include "dialogs/MessageWaits.h"
+#include "platform/Clock.h"
 #include "platform/Tray.h"
 
+#include <QDateEdit>
 #include <QEvent>
 #include <QTimer>
 
@@ -109,6 +111,10 @@ void frmMain::changeEvent(QEvent* event) {
 void frmMain::showEvent(QShowEvent* event) {
     VbForm::showEvent(event);
     TickEverySecond();
+    // Midnight may have passed unseen while hidden (a resume, a new time of
+    // day): a picker left on a day now past would only be refused by Add.
+    const QDateTime now = Clock::Now();
+    if (DTPicker1->date() < now.date()) SetPickerDate(Clock::Date(now));
     if (!shownOnce_) {
         shownOnce_ = true;
         Form_Resize();
