@@ -48,7 +48,7 @@ for run in 1 2 3 4 5 6 7; do
     printf '1\r\n2026/12/08/00:00#:;*$=\\#:\\*; %s\r\n' "$long" | iconv -f UTF-8 -t CP932 >"$APPDIR/velsokura.txt"
     fake_clock '@2026-12-07 23:59:54'
     start_app "${CLOCK[@]}"
-    alarm=$(wait_output 30 above) || fail "run $run: the alarm did not show"
+    alarm=$(wait_output 30 above_window '^velsokura$') || fail "run $run: the alarm did not show"
     wait_until 10 wide "$alarm" || fail "run $run: the alarm window is not wide: frame $(frame_rect "$alarm")"
     wait_until 10 whole "$alarm" || fail "run $run: alarm window not whole and centred: frame $(frame_rect "$alarm")"
     ok "run $run: alarm window as its first showing whole on screen and centred: $(frame_rect "$alarm")"
