@@ -66,3 +66,16 @@ xdotool mousemove "$x" "$y" click 1
 main=$(wait_output 10 main_window) || fail "a click on the icon did not bring the window back on the first run"
 wait_until 10 frame_on_screen "$main" || fail "main window not whole on the first run: $(frame_rect "$main")"
 ok "first run: a click on the icon shows the window"
+
+# One program per folder, whatever its environment: the same copy started
+# again with another temporary folder is refused, and the first runs on.
+mkdir -p "$E2E_TMP/other-tmp"
+(cd "$APPDIR" && TMPDIR="$E2E_TMP/other-tmp" exec "$APPDIR/velsokura") >"$E2E_TMP/second.log" 2>&1 &
+second=$!
+E2E_PIDS+=($second)
+box=$(wait_output 20 visible_window_sized '^velsokura$' 100 500) || fail "the second start said nothing"
+activate "$box"
+press Return
+wait_until 10 bash -c "! kill -0 $second 2>/dev/null" || fail "the second start did not end"
+kill -0 "$APP_PID" || fail "the first program ended with the second"
+ok "a second start with another TMPDIR is refused; the first runs on"
