@@ -243,6 +243,17 @@ activate() {
         xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true
 }
 
+# add_schedule HOUR MINUTE TEXT: typed into the active main window, whose hour
+# field has the focus, then Add (追加(&D)).
+add_schedule() {
+    xdotool type --delay 50 "$1"
+    press Tab
+    xdotool type --delay 50 "$2"
+    press Tab
+    xdotool type --delay 50 "$3"
+    press alt+d
+}
+
 open_options() {
     PLAY_KEY=alt+u
     activate "$(visible_window '^velsokura　')"

@@ -48,13 +48,7 @@ run_and_end() {
     local how=$1
     not_first_run
     launch "$how"
-    # The hour field has the focus: hour, minute and text, then Add (追加(&D)).
-    xdotool type --delay 50 "10"
-    xdotool key Tab
-    xdotool type --delay 50 "30"
-    xdotool key Tab
-    xdotool type --delay 50 "dentist"
-    xdotool key alt+d
+    add_schedule 10 30 dentist
     wait_until 20 grep -q dentist "$APPDIR/velsokura.txt" ||
         fail "$how: adding through the window wrote nothing"
     if [[ $how == exit ]]; then

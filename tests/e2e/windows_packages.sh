@@ -49,12 +49,7 @@ first_run() {
     xdotool mousemove "$x" "$y" sleep 0.3 click 1
     main=$(wait_output 20 visible_window_sized '^velsokura　' 600 2000) || fail "$exe: the bell shows no window"
     activate "$main"
-    xdotool type --delay 50 "10"
-    press Tab
-    xdotool type --delay 50 "45"
-    press Tab
-    xdotool type --delay 50 "dentist"
-    press alt+d
+    add_schedule 10 45 dentist
     line='2026/12/07/10:45#:;*$=\#:\*; dentist'
     wait_until 20 grep -qF "$line" "$dir/velsokura.txt" || fail "$exe: adding wrote nothing into $dir"
     activate "$main"

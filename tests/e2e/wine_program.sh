@@ -59,13 +59,7 @@ run() {
     ok "$kind: starts as a bell; a click shows the window"
 
     activate "$main"
-    # The hour field has the focus: hour, minute and text, then Add (追加(&D)).
-    xdotool type --delay 50 "10"
-    press Tab
-    xdotool type --delay 50 "45"
-    press Tab
-    xdotool type --delay 50 "dentist"
-    press alt+d
+    add_schedule 10 45 dentist
     wait_until 20 grep -q dentist "$dir/velsokura.txt" || fail "$kind: adding wrote nothing"
     ok "$kind: a schedule added with the keyboard is written at once"
 
