@@ -2,13 +2,11 @@
 #include "app/frmMain.h"
 #include "core/mdlMain.h"
 #include "platform/Fonts.h"
+#include "platform/FreedMemory.h"
 #include "platform/QtTranslations.h"
 #include "platform/QuitSignals.h"
 
 #include <QApplication>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -21,10 +19,7 @@ int main(int argc, char* argv[]) {
     auto* main = new frmMain();
     main->Form_Load();
     if (mdlMain::ProgramEnded == 1) return 0;
-#ifdef __GLIBC__
-    // What the loader freed goes back to the system instead of idling in the heap.
-    malloc_trim(0);
-#endif
+    ReturnFreedMemory();
     main->ShowAtStart();
     // Before this a signal simply ends the process: start-up writes nothing.
     CatchQuitSignals(main, [main] { main->EndSession(); });
