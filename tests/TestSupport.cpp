@@ -298,20 +298,27 @@ void ClickCell(FlexGrid* grid, int row, int col) {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
 }
 
+#ifdef Q_OS_UNIX
+const passwd* OrdinaryUser() {
+    if (QProcess::execute("sh", {"-c", "id -u velsokura-test >/dev/null 2>&1 || "
+                                       "useradd -r -M velsokura-test"}) != 0)
+        return nullptr;
+    return ::getpwnam("velsokura-test");
+}
+#endif
+
 AsUser RunAsOrdinaryUser() {
 #ifndef Q_OS_UNIX
     return AsUser::Unavailable;
 #else
     if (::geteuid() != 0) return AsUser::NotNeeded;
-    const QString user = QStringLiteral("velsokura-test");
-    if (QStandardPaths::findExecutable("setpriv").isEmpty() ||
-        QProcess::execute("sh", {"-c", "id -u " + user + " >/dev/null 2>&1 || useradd -r -M " + user}) != 0)
-        return AsUser::Unavailable;
+    if (QStandardPaths::findExecutable("setpriv").isEmpty()) return AsUser::Unavailable;
+    const passwd* account = OrdinaryUser();
+    if (!account) return AsUser::Unavailable;
+    const QString user = QString::fromLocal8Bit(account->pw_name);
     // Its own temporary folder, removed with everything the run left in it.
     QTemporaryDir tmp;
-    const passwd* account = ::getpwnam(qPrintable(user));
-    if (!account ||
-        ::chown(QFile::encodeName(tmp.path()).constData(), account->pw_uid, account->pw_gid) != 0)
+    if (::chown(QFile::encodeName(tmp.path()).constData(), account->pw_uid, account->pw_gid) != 0)
         return AsUser::Unavailable;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("TMPDIR", tmp.path());

@@ -157,6 +157,13 @@ void TypeText(QLineEdit* field, const QString& text);
 // A click on a grid cell (data rows count from 1).
 void ClickCell(FlexGrid* grid, int row, int col);
 
+#ifdef Q_OS_UNIX
+// An ordinary user of the machine (made when there is none yet), to be root's
+// other user; null where none can be had.
+struct passwd;
+const passwd* OrdinaryUser();
+#endif
+
 // Root writes and reads anything whatever the file modes: a case about them
 // runs again, in a child, as an ordinary user. NotNeeded: this process is no
 // root, go on; Passed or Failed: the child's result, the case ends here;

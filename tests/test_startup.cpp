@@ -13,17 +13,35 @@
 #include "dialogs/frmStatus.h"
 #include "history/frmRireki.h"
 #include "platform/AppPaths.h"
+#include "platform/SingleInstance.h"
 #include "store/FlexGrid.h"
 #include "store/ScheduleFile.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 #include <QtTest>
 #include <memory>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <cstddef>
+#include <cstring>
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 using namespace mdlMain;
 
@@ -99,6 +117,7 @@ class TestStartup : public QObject {
     void lockHoldsWhileNoticeIsUp();
     void oneProgramPerFolderWhateverTheEnvironment_data();
     void oneProgramPerFolderWhateverTheEnvironment();
+    void noOtherUserKeepsTheProgramFromStarting();
 };
 
 void TestStartup::freshInstallShowsEmptyGrid() {
@@ -667,41 +686,173 @@ void TestStartup::lockHoldsWhileNoticeIsUp() {
 }
 
 void TestStartup::oneProgramPerFolderWhateverTheEnvironment_data() {
-    QTest::addColumn<QString>("secondTemp");
-    QTest::addColumn<QString>("spelling");
-    QTest::newRow("another temporary folder") << "other-tmp"
-                                              << "";
-    QTest::newRow("another spelling of the folder") << ""
-                                                    << "sub/../";
+    QTest::addColumn<QString>("way");
+    QTest::newRow("another temporary folder") << "temporary folder";
+    QTest::newRow("another spelling of the folder") << "spelling";
+#ifdef Q_OS_WIN
+    QTest::newRow("another letter case") << "letter case";
+    QTest::newRow("the folder's short name") << "short name";
+#else
+    QTest::newRow("a link to the folder") << "link";
+    QTest::newRow("a bind mount of the folder") << "bind mount";
+#endif
 }
 
-// The second start sees the first whatever its temporary folder or its way
-// of naming the folder, and neither start leaves a file there.
+// The second start sees the first, in this process and in another, whatever
+// its temporary folder or its way to the folder, and neither start leaves a
+// file there; once the first has ended, the same way starts, and the lock
+// leaves nothing behind.
 void TestStartup::oneProgramPerFolderWhateverTheEnvironment() {
-    QFETCH(QString, secondTemp);
-    QFETCH(QString, spelling);
+    QFETCH(QString, way);
     AppFixture app;
     app.WriteDefaults();
     QVERIFY(QDir(app.Folder()).mkdir("sub"));
+    QTemporaryDir temp;
+    QVERIFY(temp.isValid());
+    QString folder = app.Folder();
+    if (way == "spelling") folder += "sub/../";
+    if (way == "letter case") folder = folder.toUpper();
+#ifdef Q_OS_WIN
+    if (way == "short name") {
+        const std::wstring native = QDir::toNativeSeparators(folder).toStdWString();
+        wchar_t shortName[MAX_PATH] = {};
+        QVERIFY(::GetShortPathNameW(native.c_str(), shortName, MAX_PATH) > 0);
+        folder = QDir::fromNativeSeparators(QString::fromWCharArray(shortName));
+    }
+#endif
+    if (way == "link") {
+        folder = temp.path() + "/link/";
+        QVERIFY(QFile::link(app.Folder(), temp.path() + "/link"));
+    }
+    const QString mountPoint = temp.path() + "/mount";
+    const auto unmount = qScopeGuard([&] {
+        if (way != "bind mount") return;
+        app.NewRun(); // nothing may stay open under the mount point
+        QProcess::execute("umount", {mountPoint});
+    });
+    if (way == "bind mount") {
+        folder = mountPoint + '/';
+        QVERIFY(QDir().mkdir(mountPoint));
+        if (QProcess::execute("mount", {"--bind", app.Folder(), mountPoint}) != 0)
+            QSKIP("a bind mount cannot be made here: only root may mount");
+    }
+    QVERIFY2(way == "temporary folder" || folder != app.Folder(), qPrintable(folder));
+    QVERIFY(QFileInfo::exists(folder + "velsokura.txt"));
+
     Start(app);
     QCOMPARE(ProgramEnded, std::uint8_t(0));
     const auto before = app.Files();
-    QTemporaryDir temp;
-    QVERIFY(temp.isValid());
-    const QByteArray tempPath = QFile::encodeName(temp.path());
     QMap<QByteArray, QByteArray> saved;
     for (const char* name : {"TMPDIR", "TMP", "TEMP"}) {
         saved[name] = qgetenv(name);
-        if (!secondTemp.isEmpty()) qputenv(name, tempPath);
+        if (way == "temporary folder") qputenv(name, QFile::encodeName(temp.path()));
     }
-    if (!spelling.isEmpty()) AppPaths::SetExecutableFolder(app.Folder() + spelling);
+    const auto restore = qScopeGuard([&] {
+        for (auto it = saved.cbegin(); it != saved.cend(); ++it)
+            qputenv(it.key().constData(), it.value());
+    });
+    AppPaths::SetExecutableFolder(folder);
     BoxAnswerer boxes;
     app.NewMain()->Form_Load();
-    for (auto it = saved.cbegin(); it != saved.cend(); ++it)
-        qputenv(it.key().constData(), it.value());
     QCOMPARE(boxes.texts, QStringList{"velsokuraはすでに起動されています。"});
     QCOMPARE(ProgramEnded, std::uint8_t(1));
+    // A program of its own, which says "ready" only once it holds the lock.
+    QProcess second;
+    second.start(QCoreApplication::applicationDirPath() + "/crash_child", {folder});
+    const bool ran = second.waitForReadyRead(30000);
+    second.kill();
+    second.waitForFinished();
+    QVERIFY2(!ran, "a second process took the lock");
+    QCOMPARE(second.exitCode(), 3);
     QCOMPARE(app.Files(), before);
+
+    app.NewRun();
+    boxes.texts.clear();
+    Start(app);
+    QCOMPARE(boxes.texts, QStringList());
+    QCOMPARE(ProgramEnded, std::uint8_t(0));
+    app.NewRun(); // and the lock's file goes with the lock
+    QVERIFY(!QFileInfo::exists(SingleInstance::LockFile(app.Folder())));
+}
+
+// Another user does all it can to keep the owner's program from starting,
+// after a run of it was killed: it holds a socket named after the folder's
+// path (as a lock by name would be), a lock on the folder itself, and a lock
+// on every file of the folder it may open.
+void TestStartup::noOtherUserKeepsTheProgramFromStarting() {
+#ifndef Q_OS_UNIX
+    QSKIP("no other user to be had here");
+#else
+    if (::geteuid() != 0) QSKIP("only root can act as another user");
+    const passwd* user = OrdinaryUser();
+    if (!user) QSKIP("cannot make an unprivileged user here");
+    const uid_t uid = user->pw_uid;
+    const gid_t gid = user->pw_gid;
+    AppFixture app;
+    app.WriteDefaults();
+    // A folder others may read, as a program folder usually is.
+    QVERIFY(QFile::setPermissions(app.Folder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                    QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                                                    QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                                    QFileDevice::ExeOther));
+    {
+        QProcess killed;
+        killed.start(QCoreApplication::applicationDirPath() + "/crash_child", {app.Folder()});
+        QVERIFY(killed.waitForReadyRead(30000));
+        killed.kill();
+        killed.waitForFinished();
+    }
+    const QString canonical = QDir(app.Folder()).canonicalPath();
+    const QByteArray folder = QFile::encodeName(canonical);
+    QList<QByteArray> files;
+    for (const QString& name : QDir(canonical).entryList(QDir::Files | QDir::Hidden))
+        files << QFile::encodeName(canonical + '/' + name);
+    const QByteArray name =
+        "velsokura-" +
+        QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha1).toHex().left(32);
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path + 1, name.constData(), size_t(name.size()));
+    const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(name.size()));
+
+    int ready[2], hold[2];
+    QVERIFY(::pipe(ready) == 0 && ::pipe(hold) == 0);
+    const pid_t other = ::fork();
+    if (other == 0) {
+        // Only system calls from here: the other user's process.
+        ::close(ready[0]);
+        ::close(hold[1]);
+        char held = 0;
+        if (::setgroups(0, nullptr) == 0 && ::setgid(gid) == 0 && ::setuid(uid) == 0) {
+            const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            if (::bind(sock, reinterpret_cast<const sockaddr*>(&address), length) == 0) held |= 1;
+            const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY);
+            if (::flock(dir, LOCK_EX | LOCK_NB) == 0) held |= 2;
+            for (const QByteArray& file : std::as_const(files))
+                ::flock(::open(file.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK), LOCK_EX | LOCK_NB);
+        }
+        [[maybe_unused]] const ssize_t told = ::write(ready[1], &held, 1);
+        char end;
+        [[maybe_unused]] const ssize_t ended = ::read(hold[0], &end, 1); // holds until the test ends
+        ::_exit(0);
+    }
+    QVERIFY(other > 0);
+    ::close(ready[1]);
+    ::close(hold[0]);
+    const auto letGo = qScopeGuard([&] {
+        ::close(hold[1]);
+        ::waitpid(other, nullptr, 0);
+        ::close(ready[0]);
+    });
+    char held = 0;
+    QCOMPARE(::read(ready[0], &held, 1), ssize_t(1));
+    QCOMPARE(int(held), 3); // it holds the socket's name and the folder's lock
+
+    BoxAnswerer boxes;
+    Start(app);
+    QCOMPARE(boxes.texts, QStringList());
+    QCOMPARE(ProgramEnded, std::uint8_t(0));
+#endif
 }
 
 QTEST_MAIN(TestStartup)

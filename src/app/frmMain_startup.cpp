@@ -69,6 +69,20 @@ void SetHistoryButton(QPushButton* button, const QColor& emptyColor) {
 
 void frmMain::Form_Load() {
     InitAppFolder();
+    // The lock is held on a file in the data folder, so the folder is
+    // checked, and made where it is new, first; neither touches what a
+    // program already running there holds.
+    if (AppFolder.size() > 231) {
+        QMessageBox::information(nullptr, QStringLiteral("velsokura"),
+                                 QStringLiteral("velsokuraのパスが長すぎます。"));
+        EndProgram();
+        return;
+    }
+    if (const QString problem = AppPaths::PrepareDataFolder(); !problem.isEmpty()) {
+        QMessageBox::warning(nullptr, QStringLiteral("velsokura"), problem);
+        EndProgram();
+        return;
+    }
     const SingleInstance::Result instance = SingleInstance::Acquire(AppFolder);
     if (instance == SingleInstance::Result::AlreadyRunning) {
         QApplication::beep();
@@ -85,17 +99,6 @@ void frmMain::Form_Load() {
         return;
     }
     StartupNoticePending = 1;
-    if (AppFolder.size() > 231) {
-        QMessageBox::information(nullptr, QStringLiteral("velsokura"),
-                                 QStringLiteral("velsokuraのパスが長すぎます。"));
-        EndProgram();
-        return;
-    }
-    if (const QString problem = AppPaths::PrepareDataFolder(); !problem.isEmpty()) {
-        QMessageBox::warning(nullptr, QStringLiteral("velsokura"), problem);
-        EndProgram();
-        return;
-    }
     for (const QString& name :
          {ScheduleFile::FileName, QStringLiteral("AppData.txt"), QStringLiteral("RirekiData.dat")})
         SaveLeftovers::Remove(AppFolder + name);

@@ -110,9 +110,10 @@ QString PrepareDataFolder() {
         QTemporaryDir staging(QDir(parent).filePath(QStringLiteral("velsokura-new-XXXXXX")));
         if (!staging.isValid()) return cannotMake + WhyNotMade(user);
         if (!HoldsData(QDir(DefaultsFolder()))) return {}; // reading says which file is missing
-        if (!CopyDefaults(staging.path()) || !QDir().rename(staging.path(), user))
+        if (CopyDefaults(staging.path()) && QDir().rename(staging.path(), user))
+            staging.setAutoRemove(false);
+        else if (!HoldsData(folder)) // else another start made it meanwhile: the lock decides
             return cannotMake + QStringLiteral("空き容量と書き込み権限を確認して下さい。");
-        staging.setAutoRemove(false);
     } else if (!HoldsData(folder)) {
         // A folder an earlier start left empty gets its defaults now.
         CopyDefaults(user);

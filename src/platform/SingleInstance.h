@@ -1,21 +1,22 @@
 #pragma once
 #include <QString>
 
-// One program per data folder, whatever the environment (temporary folder,
-// working folder): a lock named after the folder and held by the system for
-// the process, so that it leaves no file behind and dies with a crashed program.
+// One program per data folder, however the folder is reached (another
+// temporary folder, a link, another spelling, a mount of it elsewhere; on
+// Windows also another letter case or the short name): a lock on a file in
+// the folder itself, which the system frees when the process ends, however
+// it ends, and which no other user can take first.
 namespace SingleInstance {
 
 enum class Result { Acquired, AlreadyRunning, Unavailable };
 
-// Takes the lock of the folder; held until Release or the end of the process.
+// Takes the lock of a folder that exists; held until Release or the end of
+// the process.
 Result Acquire(const QString& dataFolder);
+// Frees the lock, and its file goes with it.
 void Release();
 
-// The lock's name for a path that spells the folder one way only.
-QString LockName(const QString& folderKey);
-// The folder's path as every spelling of it resolves; a folder not made yet
-// is named by its clean absolute path.
-QString FolderKey(const QString& dataFolder);
+// The file the lock is held on, present while a program holds it.
+QString LockFile(const QString& dataFolder);
 
 } // namespace SingleInstance

@@ -4,7 +4,8 @@
 # schedule added with the keyboard is written at once, the alarm comes up
 # top-most at its minute, and Exit writes the same bytes as the Linux program
 # given the same steps. Ending the Windows session (wineboot --end-session)
-# saves the same bytes as Exit. The alarm's sound is recorded from a
+# saves the same bytes as Exit, also while the program has only ever been a
+# bell, with no window shown at all. The alarm's sound is recorded from a
 # private PulseAudio, which Wine plays into.
 # Usage: wine_program.sh WINDOWS_PROGRAM.exe [LINUX_PROGRAM]
 source "$(dirname "$0")/lib.sh"
@@ -20,11 +21,15 @@ start_pulse
 record
 start_wine_prefix
 
-# run KIND END: a fresh program folder with a schedule due at 10:30, the steps
-# of a user, then the end by END (exit or end-session); the files are kept
-# in $E2E_TMP/KIND-END.
+# run KIND END [docked]: a fresh program folder with a schedule due at 10:30,
+# the steps of a user, then the end by END (exit or end-session); the files
+# are kept in $E2E_TMP/KIND-END[-docked]. Docked: the one schedule is
+# tomorrow's and there is no history, nothing is shown and nothing done; the
+# program has only ever been a bell when the end comes (Exit shows the
+# window first, with a click on the bell).
 run() {
-    local kind=$1 end=$2 icon notice main alarm at dir="$E2E_TMP/$1-$2"
+    local kind=$1 end=$2 docked=${3:+-$3} icon notice main alarm at
+    local dir="$E2E_TMP/$1-$2$docked" name="$1-$2$docked"
     mkdir -p "$dir"
     if [[ $kind == wine ]]; then
         cp -r "$(dirname "$windows_program")"/{velsokura.exe,*.dll,platforms,styles,translations,*.mp3} "$dir/"
@@ -36,39 +41,49 @@ run() {
         icon_line=
         launch=("$dir/velsokura")
     fi
-    printf '1\r\n2026/12/07/10:30#:;*$=\\#:\\*; 会議の準備は予定通り\r\n' | iconv -f UTF-8 -t CP932 >"$dir/velsokura.txt"
+    local due=2026/12/07/10:30
+    [ -z "$docked" ] || due=2026/12/08/10:30
+    printf '1\r\n%s#:;*$=\\#:\\*; 会議の準備は予定通り\r\n' "$due" | iconv -f UTF-8 -t CP932 >"$dir/velsokura.txt"
     printf '1,0,0,\r\n' >"$dir/AppData.txt"
-    "${CLOCK[@]}" "${launch[@]}" >"$E2E_TMP/$kind-$end.log" 2>&1 &
+    "${CLOCK[@]}" "${launch[@]}" >"$E2E_TMP/$name.log" 2>&1 &
     APP_PID=$!
     E2E_PIDS+=($APP_PID)
 
-    icon=$(wait_output 60 tray_icon velsokura "$icon_line") || fail "$kind: no bell in the notification area"
-    [ -z "$(visible_window_sized '^velsokura　' 600 2000)" ] || fail "$kind: the window is shown at start"
-    # A schedule of today: the start-up notice comes first, top-most (the
-    # status window of the loading has the same title, and is not).
-    notice=$(wait_output 30 above_window '^velsokura$') || fail "$kind: no top-most start-up notice"
-    click_ok "$notice"
-    wait_until 10 gone '^velsokura$' || fail "$kind: the start-up notice stays after OK"
-    # Where the bell is now: icons of programs that ended may have moved it.
-    icon=$(wait_output 10 tray_icon velsokura "$icon_line") || fail "$kind: the bell went away"
-    read -r x y <<<"$icon"
-    # As a hand does: the pointer rests on the bell before the click.
-    xdotool mousemove "$x" "$y" sleep 0.3 click 1
-    main=$(wait_output 20 visible_window_sized '^velsokura　' 600 2000) ||
-        fail "$kind: a click on the bell did not show the window"
-    ok "$kind: starts as a bell; a click shows the window"
+    icon=$(wait_output 60 tray_icon velsokura "$icon_line") || fail "$name: no bell in the notification area"
+    [ -z "$(visible_window_sized '^velsokura　' 600 2000)" ] || fail "$name: the window is shown at start"
+    if [ -z "$docked" ]; then
+        # A schedule of today: the start-up notice comes first, top-most (the
+        # status window of the loading has the same title, and is not).
+        notice=$(wait_output 30 above_window '^velsokura$') || fail "$name: no top-most start-up notice"
+        click_ok "$notice"
+        wait_until 10 gone '^velsokura$' || fail "$name: the start-up notice stays after OK"
+    else
+        # Started and settled: the status window of the loading has gone.
+        wait_until 30 gone '^velsokura$' || fail "$name: the status window stays"
+    fi
+    if [ -z "$docked" ] || [[ $end == exit ]]; then
+        # Where the bell is now: icons of programs that ended may have moved it.
+        icon=$(wait_output 10 tray_icon velsokura "$icon_line") || fail "$name: the bell went away"
+        read -r x y <<<"$icon"
+        # As a hand does: the pointer rests on the bell before the click.
+        xdotool mousemove "$x" "$y" sleep 0.3 click 1
+        main=$(wait_output 20 visible_window_sized '^velsokura　' 600 2000) ||
+            fail "$name: a click on the bell did not show the window"
+        ok "$name: starts as a bell; a click shows the window"
+    fi
+    if [ -z "$docked" ]; then
+        activate "$main"
+        add_schedule 10 45 dentist
+        wait_until 20 grep -q dentist "$dir/velsokura.txt" || fail "$name: adding wrote nothing"
+        ok "$name: a schedule added with the keyboard is written at once"
 
-    activate "$main"
-    add_schedule 10 45 dentist
-    wait_until 20 grep -q dentist "$dir/velsokura.txt" || fail "$kind: adding wrote nothing"
-    ok "$kind: a schedule added with the keyboard is written at once"
-
-    at=$(mark_when 90 shown '^velsokura$') || fail "$kind: no alarm window"
-    alarm=$(wait_output 10 above_window '^velsokura$') || fail "$kind: the alarm window is not kept above"
-    ok "$kind: the alarm window comes up top-most"
-    expect_sound "$kind: the alarm" "$at" 2000
-    click_ok "$alarm"
-    wait_until 10 gone '^velsokura$' || fail "$kind: the alarm window stays after OK"
+        at=$(mark_when 90 shown '^velsokura$') || fail "$name: no alarm window"
+        alarm=$(wait_output 10 above_window '^velsokura$') || fail "$name: the alarm window is not kept above"
+        ok "$name: the alarm window comes up top-most"
+        expect_sound "$name: the alarm" "$at" 2000
+        click_ok "$alarm"
+        wait_until 10 gone '^velsokura$' || fail "$name: the alarm window stays after OK"
+    fi
 
     if [[ $end == exit ]]; then
         activate "$main"
@@ -76,11 +91,11 @@ run() {
     else
         "$here/scripts/wine-run" wineboot --end-session >/dev/null 2>&1 || true
     fi
-    wait_until 30 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "$kind: $end did not end the program"
+    wait_until 30 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "$name: $end did not end the program"
     wait "$APP_PID" 2>/dev/null || true
     for f in velsokura.txt AppData.txt RirekiData.dat; do
-        [ -f "$dir/$f" ] || fail "$kind: $end left no $f"
-        cp "$dir/$f" "$E2E_TMP/$kind-$end.$f"
+        [ -f "$dir/$f" ] || fail "$name: $end left no $f"
+        cp "$dir/$f" "$E2E_TMP/$name.$f"
     done
 }
 # click_ok ID: a click on the OK button of the notice or alarm window, centred
@@ -102,6 +117,10 @@ grep -q "dentist" "$E2E_TMP/wine-exit.velsokura.txt" || fail "Exit dropped the s
 run wine end-session
 same_files wine-exit wine-end-session
 ok "ending the Windows session saves the same bytes as Exit"
+run wine exit docked
+run wine end-session docked
+same_files wine-exit-docked wine-end-session-docked
+ok "ending the Windows session saves the same bytes as Exit while the program is only a bell"
 if [ -x "$linux_program" ]; then
     run linux exit
     same_files wine-exit linux-exit
