@@ -59,9 +59,17 @@ AppFixture::AppFixture(const QDateTime& now) {
     AppPaths::SetUserDataFolder(Folder() + QStringLiteral("user-data"));
     Clock::Set(now);
     Mci::SetSoundImpossible(false);
+    // The built-in sounds are there, as in a program's folder.
+    for (const char* name : {"Mirato1.mp3", "blackout4.mp3", "blackout5.mp3", "blackout8.mp3"})
+        WriteFile(QLatin1String(name), "ID3");
     Mci::SetBackend([this](const QString& c) {
         soundCommands << c;
-        if (soundImpossible && c.startsWith(QStringLiteral("play"))) Mci::SetSoundImpossible(true);
+        if (!c.startsWith(QStringLiteral("play"))) return;
+        if (soundImpossible) Mci::SetSoundImpossible(true);
+        const QString alias = c.section(QLatin1Char(' '), 1, 1);
+        if (unplayable.contains(alias)) Mci::ReportUnplayable(alias);
+        if (unplayableLater.contains(alias))
+            QTimer::singleShot(0, [alias] { Mci::ReportUnplayable(alias); });
     });
     auto fake = std::make_unique<FakeTray>();
     tray = fake.get();

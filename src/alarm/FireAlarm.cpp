@@ -13,6 +13,7 @@
 #include "store/FlexGrid.h"
 #include "store/ScheduleFile.h"
 
+#include <QPointer>
 #include <QPushButton>
 
 using namespace mdlMain;
@@ -49,13 +50,15 @@ void FireAlarm() {
     fit();
 
     alarm->show();
-    PlayAlarmSound();
-    // Whether any sound can play is known once the first has been tried; it
-    // is told in the alarm itself, where nothing covers it or holds it up.
-    if (const QString notice = NoSoundNotice(); !notice.isEmpty()) {
-        alarm->SetLabel2Text(alarm->Label2->Caption() + QStringLiteral("\n") + notice);
+    // What the play finds (a sound that cannot play, or none at all) is told
+    // in the alarm itself, where nothing covers it or holds it up; a finding
+    // that comes later replaces the line.
+    const QString text = alarm->Label2->Caption();
+    PlayAlarmSound([alarm = QPointer<frmMessage>(alarm), text, fit](const QString& line) {
+        if (!alarm) return;
+        alarm->SetLabel2Text(text + QStringLiteral("\n") + line);
         fit();
-    }
+    });
     DisableMainControls();
     MessageWindowUp = 1;
 }

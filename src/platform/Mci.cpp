@@ -12,14 +12,19 @@ namespace {
 
 bool g_soundImpossible = false;
 
+UnplayableHandler& CurrentUnplayableHandler() {
+    static UnplayableHandler handler;
+    return handler;
+}
+
 void SendToSystem(const QString& command) {
 #ifdef _WIN32
-    // Sounds whose file is gone never get here: a play that fails has no way out.
-    const bool playable = mci_win32::Send(command) || !command.startsWith(u"play ");
+    // winmm refuses a play whose file it could not open or cannot decode.
+    if (!mci_win32::Send(command) && command.startsWith(u"play "))
+        ReportUnplayable(command.section(QLatin1Char(' '), 1, 1));
 #else
-    const bool playable = MciModule::Send(command);
+    if (!MciModule::Send(command)) SetSoundImpossible(true);
 #endif
-    if (!playable) SetSoundImpossible(true);
 }
 
 Backend& CurrentBackend() {
@@ -45,6 +50,14 @@ bool SoundImpossible() {
 
 void SetSoundImpossible(bool impossible) {
     g_soundImpossible = impossible;
+}
+
+void SetUnplayableHandler(UnplayableHandler handler) {
+    CurrentUnplayableHandler() = std::move(handler);
+}
+
+void ReportUnplayable(const QString& alias) {
+    if (CurrentUnplayableHandler()) CurrentUnplayableHandler()(alias);
 }
 
 } // namespace Mci
