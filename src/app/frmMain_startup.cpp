@@ -91,11 +91,13 @@ void frmMain::Form_Load() {
         EndProgram();
         return;
     }
-    if (const QString problem = AppPaths::PrepareDataFolder(); !problem.isEmpty()) {
+    QString moved;
+    if (const QString problem = AppPaths::PrepareDataFolder(moved); !problem.isEmpty()) {
         QMessageBox::warning(nullptr, QStringLiteral("velsokura"), problem);
         EndProgram();
         return;
     }
+    if (!moved.isEmpty()) QMessageBox::information(nullptr, QStringLiteral("velsokura"), moved);
     for (const QString& name :
          {ScheduleFile::FileName, QStringLiteral("AppData.txt"), QStringLiteral("RirekiData.dat")})
         SaveLeftovers::Remove(AppFolder + name);
