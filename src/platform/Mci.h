@@ -17,4 +17,8 @@ Backend SetBackend(Backend backend);
 bool SoundImpossible();
 void SetSoundImpossible(bool impossible);
 
+// The system's own player (Mci_win32.cpp, Mci_posix.cpp); false when a play
+// finds that no sound can play.
+bool SendToSystem(const QString& command);
+
 } // namespace Mci
