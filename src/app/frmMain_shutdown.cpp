@@ -72,7 +72,7 @@ void frmMain::ExitSequence() {
     MSFlexGrid1->SetRedraw(true);
     while (ScheduleText.endsWith(QStringLiteral("\r\n")))
         ScheduleText.chop(2);
-    SortAndSaveGrid();
+    SortAndSaveGrid(MSFlexGrid1);
     ReportUnwritten(WriteScheduleFileAtExit(), "velsokura.txt");
     // A history file that could not be read keeps its place; the run's own
     // entries go to an export file instead of being lost.
