@@ -88,12 +88,7 @@ void TestScheduleFile::writersGiveExactBytes() {
     QCOMPARE(app.ReadFile("velsokura.txt"), duringRun);
 
     // The exit builds the lines from the grid, then sorts, saves and writes.
-    ScheduleText.clear();
-    for (int i = 1; i <= ScheduleCount; ++i)
-        ScheduleText += main->MSFlexGrid1->TextMatrix(i, 1) + ScheduleFile::FieldSeparator +
-                        main->MSFlexGrid1->TextMatrix(i, 2) + "\r\n";
-    while (ScheduleText.endsWith("\r\n"))
-        ScheduleText.chop(2);
+    ScheduleText = GridScheduleLines(main->MSFlexGrid1);
     SortAndSaveGrid(main->MSFlexGrid1);
     WriteScheduleFileAtExit();
     QCOMPARE(app.ReadFile("velsokura.txt"), atExit);

@@ -102,17 +102,23 @@ QString SortLines(const QString& text, int order) {
     return out;
 }
 
-void SaveGridSchedules(FlexGrid* grid) {
+QString GridScheduleLines(FlexGrid* grid) {
     grid->SetRedraw(false);
-    ScheduleText.clear();
+    QString lines;
     for (int i = 1; i < grid->Rows(); ++i) {
         PumpEvents();
-        ScheduleText +=
-            grid->TextMatrix(i, 1) + ScheduleFile::FieldSeparator + grid->TextMatrix(i, 2) + kCrLf;
+        const QString key = grid->TextMatrix(i, 1);
+        // The empty grid's one row holds no schedule.
+        if (key.isEmpty()) continue;
+        if (!lines.isEmpty()) lines += kCrLf;
+        lines += key + ScheduleFile::FieldSeparator + grid->TextMatrix(i, 2);
     }
-    ChopCrLf(ScheduleText);
     grid->SetRedraw(true);
-    ScheduleText = SortLines(ScheduleText, 0);
+    return lines;
+}
+
+void SaveGridSchedules(FlexGrid* grid) {
+    ScheduleText = SortLines(GridScheduleLines(grid), 0);
     WriteScheduleFile();
 }
 

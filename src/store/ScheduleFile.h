@@ -23,6 +23,8 @@ void SetGridHeader(FlexGrid* grid);
 // Lines sorted ascending (order 0) or descending (1), each ended by CR LF.
 QString SortLines(const QString& text, int order);
 
+// The grid's schedules as file lines in the grid's order, CR LF between them.
+QString GridScheduleLines(FlexGrid* grid);
 void SaveGridSchedules(FlexGrid* grid);
 void WriteScheduleFile();
 // False when the file could not be written.
