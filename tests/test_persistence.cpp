@@ -606,7 +606,7 @@ void TestPersistence::killsNeverLeaveDamagedFiles() {
         frmMain* main = app.NewMain();
         for (const auto& state : {CrashStateA(), CrashStateB()}) {
             FillGrid(main->MSFlexGrid1, state);
-            SaveGridSchedules();
+            SaveGridSchedules(main->MSFlexGrid1);
             schedules << app.ReadFile("velsokura.txt");
             ScheduleText.clear();
             WriteScheduleFileAtExit();

@@ -2,6 +2,7 @@
 // answer to every kind of file, and the grid rebuild.
 
 #include "TestSupport.h"
+#include "app/StartupReads.h"
 #include "app/frmMain.h"
 #include "core/mdlMain.h"
 #include "store/FlexGrid.h"
@@ -83,17 +84,12 @@ void TestScheduleFile::writersGiveExactBytes() {
     if (count == 1) rows = {{A, " 歯医者"}};
     FillGrid(main->MSFlexGrid1, rows);
 
-    SaveGridSchedules();
+    SaveGridSchedules(main->MSFlexGrid1);
     QCOMPARE(app.ReadFile("velsokura.txt"), duringRun);
 
     // The exit builds the lines from the grid, then sorts, saves and writes.
-    ScheduleText.clear();
-    for (int i = 1; i <= ScheduleCount; ++i)
-        ScheduleText += main->MSFlexGrid1->TextMatrix(i, 1) + ScheduleFile::FieldSeparator +
-                        main->MSFlexGrid1->TextMatrix(i, 2) + "\r\n";
-    while (ScheduleText.endsWith("\r\n"))
-        ScheduleText.chop(2);
-    SortAndSaveGrid();
+    ScheduleText = GridScheduleLines(main->MSFlexGrid1);
+    SortAndSaveGrid(main->MSFlexGrid1);
     WriteScheduleFileAtExit();
     QCOMPARE(app.ReadFile("velsokura.txt"), atExit);
     QCOMPARE(AdShown, std::uint8_t(1));
@@ -106,7 +102,7 @@ void TestScheduleFile::failedWriteTellsAndKeepsTheOldFile() {
     QVERIFY(QDir(app.Folder()).mkdir("velsokura.txt")); // cannot be replaced by a file
     FillGrid(main->MSFlexGrid1, {{A, " x"}, {B, " y"}});
     BoxAnswerer boxes;
-    SaveGridSchedules();
+    SaveGridSchedules(main->MSFlexGrid1);
     QCOMPARE(boxes.texts, QStringList{"データ書き込みに失敗しました。"});
     QCOMPARE(ScheduleWriteFailed, std::uint8_t(1));
     QVERIFY(QFileInfo(app.Folder() + "velsokura.txt").isDir());
@@ -228,7 +224,7 @@ void TestScheduleFile::exitFileReadsBackWithoutWarning() {
     InitAppFolder();
     frmMain* main = app.NewMain();
     FillGrid(main->MSFlexGrid1, {{B, " 会議 & 打ち合わせ"}, {A, " 歯医者"}});
-    SortAndSaveGrid();
+    SortAndSaveGrid(main->MSFlexGrid1);
     ScheduleText = ScheduleLine(A, " 歯医者") + "\r\n" + ScheduleLine(B, " 会議 & 打ち合わせ");
     WriteScheduleFileAtExit();
     delete main;

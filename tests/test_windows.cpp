@@ -86,6 +86,7 @@ class TestWindows : public QObject {
     void optionsCloseWithoutFile();
     void optionsCloseEndsPlayTest_data();
     void optionsCloseEndsPlayTest();
+    void closingOneWindowKeepsLockForTheOther_data();
     void closingOneWindowKeepsLockForTheOther();
     void sessionEndKeepsWhatWindowsHold_data();
     void sessionEndKeepsWhatWindowsHold();
@@ -467,17 +468,28 @@ void TestWindows::optionsCloseEndsPlayTest() {
     QVERIFY2(!app.soundCommands.join(' ').contains("play"), "the alarm rang with sound off");
 }
 
+void TestWindows::closingOneWindowKeepsLockForTheOther_data() {
+    QTest::addColumn<bool>("optionsFirst");
+    QTest::newRow("options closed, then OK") << true;
+    QTest::newRow("OK, then options closed") << false;
+}
+
 void TestWindows::closingOneWindowKeepsLockForTheOther() {
+    QFETCH(bool, optionsFirst);
     AppFixture app(QDateTime(QDate(2026, 12, 7), QTime(10, 29, 0)));
     frmMain* m = StartProgram(app, {{"2026/12/07/10:30", " x"}});
     frmOption* o = OpenOptions(m);
     Clock::Set(QDateTime(QDate(2026, 12, 7), QTime(10, 30, 0)));
     m->Timer1_Timer(); // an alarm while the options window is open
     QVERIFY(FormSlot<frmMessage>::Get()->isVisible());
-    Click(o->Command1);
+    const auto closeOptions = [&] { Click(o->Command1); };
+    const auto answerAlarm = [] {
+        QTest::mouseClick(FormSlot<frmMessage>::Get()->Command1, Qt::LeftButton);
+    };
+    optionsFirst ? closeOptions() : answerAlarm();
+    QVERIFY(!m->Command3->isEnabled()); // locked until the other goes too
+    optionsFirst ? answerAlarm() : closeOptions();
     QVERIFY(m->isVisible());
-    QVERIFY(!m->Command3->isEnabled()); // locked until OK
-    QTest::mouseClick(FormSlot<frmMessage>::Get()->Command1, Qt::LeftButton);
     QVERIFY(m->Command3->isEnabled());
 }
 

@@ -29,7 +29,7 @@ void FireAlarm() {
     } else {
         Colors::SetBackColor(alarm, f->Command6->isEnabled() ? Colors::Yellow : Colors::White);
     }
-    SortAndSaveGrid();
+    SortAndSaveGrid(f->MSFlexGrid1);
 
     // Texts, width and place come before the window is shown: a window mapped
     // at its old size and then resized may stay where the window manager put

@@ -53,7 +53,9 @@ frmMain::frmMain() : VbForm(QStringLiteral("frmMain"), Qt::WindowMinimizeButtonH
     BuildLayout();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    if (mdlMain::Main() == this) mdlMain::SetMain(nullptr);
+}
 
 void frmMain::BuildLayout() {
     using Twips::Place;

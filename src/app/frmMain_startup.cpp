@@ -1,6 +1,7 @@
 #include "advert/frmOshirase.h"
 #include "alarm/Sounds.h"
 #include "app/MainLock.h"
+#include "app/StartupReads.h"
 #include "app/frmMain.h"
 #include "core/Colors.h"
 #include "core/Twips.h"

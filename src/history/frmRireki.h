@@ -9,6 +9,8 @@ class frmRireki : public VbForm {
     Q_OBJECT
   public:
     frmRireki();
+    // Up and not closing, it keeps the main window locked.
+    bool HoldsMainLock() const override { return !IsClosing(); }
 
     QPlainTextEdit* Text1; // the history text, editable
     QPushButton* Command3; // 保存(&C): export

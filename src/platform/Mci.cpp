@@ -1,11 +1,5 @@
 #include "platform/Mci.h"
 
-#ifdef _WIN32
-#include "platform/mci_win32.h"
-#else
-#include "platform/MciModule.h"
-#endif
-
 namespace Mci {
 
 namespace {
@@ -17,18 +11,12 @@ UnplayableHandler& CurrentUnplayableHandler() {
     return handler;
 }
 
-void SendToSystem(const QString& command) {
-#ifdef _WIN32
-    // winmm refuses a play whose file it could not open or cannot decode.
-    if (!mci_win32::Send(command) && command.startsWith(u"play "))
-        ReportUnplayable(command.section(QLatin1Char(' '), 1, 1));
-#else
-    if (!MciModule::Send(command)) SetSoundImpossible(true);
-#endif
+void SendAndNote(const QString& command) {
+    if (!SendToSystem(command)) SetSoundImpossible(true);
 }
 
 Backend& CurrentBackend() {
-    static Backend backend = SendToSystem;
+    static Backend backend = SendAndNote;
     return backend;
 }
 

@@ -24,4 +24,9 @@ using UnplayableHandler = std::function<void(const QString& alias)>;
 void SetUnplayableHandler(UnplayableHandler handler);
 void ReportUnplayable(const QString& alias);
 
+// The system's own player (Mci_win32.cpp, Mci_posix.cpp); false when a play
+// finds that no sound can play at all. A play of one sound that cannot play
+// is reported to ReportUnplayable.
+bool SendToSystem(const QString& command);
+
 } // namespace Mci

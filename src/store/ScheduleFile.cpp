@@ -1,12 +1,11 @@
 #include "store/ScheduleFile.h"
 
-#include "app/frmMain.h"
 #include "core/Val.h"
 #include "core/mdlMain.h"
 #include "dialogs/MessageWaits.h"
 #include "platform/TextFile.h"
 #include "store/FlexGrid.h"
-#include "store/ReadFailure.h"
+#include "store/ReadResult.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -45,10 +44,6 @@ bool IsRealKey(const QString& key) {
         }
     }
     return QDate::isValid(field[0], field[1], field[2]) && field[3] < 24 && field[4] < 60;
-}
-
-FlexGrid* Grid() {
-    return Main()->MSFlexGrid1;
 }
 
 // The first key read a second time. In a file in order, as the program writes
@@ -107,18 +102,23 @@ QString SortLines(const QString& text, int order) {
     return out;
 }
 
-void SaveGridSchedules() {
-    FlexGrid* grid = Grid();
+QString GridScheduleLines(FlexGrid* grid) {
     grid->SetRedraw(false);
-    ScheduleText.clear();
+    QString lines;
     for (int i = 1; i < grid->Rows(); ++i) {
         PumpEvents();
-        ScheduleText +=
-            grid->TextMatrix(i, 1) + ScheduleFile::FieldSeparator + grid->TextMatrix(i, 2) + kCrLf;
+        const QString key = grid->TextMatrix(i, 1);
+        // The empty grid's one row holds no schedule.
+        if (key.isEmpty()) continue;
+        if (!lines.isEmpty()) lines += kCrLf;
+        lines += key + ScheduleFile::FieldSeparator + grid->TextMatrix(i, 2);
     }
-    ChopCrLf(ScheduleText);
     grid->SetRedraw(true);
-    ScheduleText = SortLines(ScheduleText, 0);
+    return lines;
+}
+
+void SaveGridSchedules(FlexGrid* grid) {
+    ScheduleText = SortLines(GridScheduleLines(grid), 0);
     WriteScheduleFile();
 }
 
@@ -152,24 +152,20 @@ bool WriteScheduleFileAtExit() {
     return TextFile::WriteAtomic(SchedulePath(), output + kCrLf);
 }
 
-void SortAndSaveGrid() {
-    FlexGrid* grid = Grid();
+void SortAndSaveGrid(FlexGrid* grid) {
     grid->SetRedraw(false);
     grid->SortByKey();
-    if (grid->Rows() > 2) SaveGridSchedules();
+    if (grid->Rows() > 2) SaveGridSchedules(grid);
     grid->SetRedraw(true);
 }
 
-bool LoadSchedules() {
-    if (!QFileInfo::exists(SchedulePath()))
-        return EndLoading(QStringLiteral("「velsokura.txt」が見つかりません。"));
+ReadResult ReadSchedules(FlexGrid* grid) {
+    if (!QFileInfo::exists(SchedulePath())) return {ReadResult::Missing};
     // Lines are views of the text: a large file costs no string per line.
     QString content;
-    if (!TextFile::ReadText(SchedulePath(), content))
-        return EndLoading(QStringLiteral("ファイルオープンエラー。"));
+    if (!TextFile::ReadText(SchedulePath(), content)) return {ReadResult::Unusable};
     const QList<QStringView> lines = TextFile::SplitLines(content);
 
-    FlexGrid* grid = Grid();
     const QString& separator = ScheduleFile::FieldSeparator;
     ScheduleCount = 0;
     RepeatedKey repeated;
@@ -194,7 +190,7 @@ bool LoadSchedules() {
             // would break the clock later: refuse the file as it stands.
             if ((line.size() >= 17 && line.size() <= 27) || !IsRealKey(key)) {
                 grid->SetRedraw(true);
-                return EndLoading(QStringLiteral("ファイルオープンエラー。"));
+                return {ReadResult::Unusable};
             }
             QStringView rest = line.sliced(std::min<qsizetype>(28, line.size()));
             while (!rest.isEmpty() && rest.front() == QLatin1Char(' '))
@@ -211,22 +207,12 @@ bool LoadSchedules() {
             }
             ++ScheduleCount;
         }
-        if (StatusCancelled == 1) {
-            EndProgram();
-            return false;
-        }
+        if (StatusCancelled == 1) return {ReadResult::Cancelled};
     }
     grid->SortByKey();
     grid->SetRedraw(true);
 
-    if (LastExitUnsaved == 1) {
-        TellWhileLoading(
-            QStringLiteral("前回アプリケーション終了時に保存出来てない可能性があります、"
-                           "念のためご確認下さい。"));
-    } else if (!repeated.found.isEmpty()) {
-        TellWhileLoading(repeated.found +
-                         QStringLiteral("の時間が重複しています、テキストファイルを操作した場合は"
-                                        "日付時間の重複行を削除するか変更しておいて下さい。"));
-    }
-    return true;
+    if (LastExitUnsaved == 1) return {ReadResult::LastExitUnsaved};
+    if (!repeated.found.isEmpty()) return {ReadResult::RepeatedKey, repeated.found};
+    return {};
 }

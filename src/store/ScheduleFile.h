@@ -5,6 +5,7 @@
 #include <QString>
 
 class FlexGrid;
+struct ReadResult;
 
 namespace ScheduleFile {
 
@@ -22,11 +23,13 @@ void SetGridHeader(FlexGrid* grid);
 // Lines sorted ascending (order 0) or descending (1), each ended by CR LF.
 QString SortLines(const QString& text, int order);
 
-void SaveGridSchedules();
+// The grid's schedules as file lines in the grid's order, CR LF between them.
+QString GridScheduleLines(FlexGrid* grid);
+void SaveGridSchedules(FlexGrid* grid);
 void WriteScheduleFile();
 // False when the file could not be written.
 bool WriteScheduleFileAtExit();
-void SortAndSaveGrid();
+void SortAndSaveGrid(FlexGrid* grid);
 
-// Fills the grid from the file; false when the program is ending instead.
-bool LoadSchedules();
+// Fills the grid from the file.
+ReadResult ReadSchedules(FlexGrid* grid);

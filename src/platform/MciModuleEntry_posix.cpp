@@ -1,5 +1,5 @@
-// What the program calls in the sound module (see MciModule.h).
-#include "platform/MciPlayer.h"
+// What the program calls in the sound module (see MciModule_posix.h).
+#include "platform/MciPlayer_posix.h"
 
 extern "C" Q_DECL_EXPORT bool velsokura_mci_send(const QString& command) {
     return MciPlayer::Shared().Send(command);

@@ -1,4 +1,4 @@
-#include "platform/MciModule.h"
+#include "platform/MciModule_posix.h"
 
 #include "platform/Mci.h"
 

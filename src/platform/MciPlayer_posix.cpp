@@ -1,4 +1,4 @@
-#include "platform/MciPlayer.h"
+#include "platform/MciPlayer_posix.h"
 
 #include <QAudioDevice>
 #include <QAudioOutput>
