@@ -41,6 +41,9 @@ bool Tell(const ReadResult& result, const QString& missing, const QString& unusa
                          QStringLiteral("の時間が重複しています、テキストファイルを操作した場合は"
                                         "日付時間の重複行を削除するか変更しておいて下さい。"));
         return true;
+    case ReadResult::StrayNuls:
+        TellWhileLoading(unusable);
+        return true;
     case ReadResult::NotASound:
         TellWhileLoading(QStringLiteral("サウンドファイルが正しくありません。"));
         return true;
@@ -51,8 +54,20 @@ bool Tell(const ReadResult& result, const QString& missing, const QString& unusa
 } // namespace
 
 bool LoadSchedules() {
-    return Tell(ReadSchedules(Main()->MSFlexGrid1), QStringLiteral("「velsokura.txt」が見つかりません。"),
-                QStringLiteral("ファイルオープンエラー。"));
+    const ReadResult result = ReadSchedules(Main()->MSFlexGrid1);
+    if (!Tell(result, QStringLiteral("「velsokura.txt」が見つかりません。"),
+              QStringLiteral("ファイルオープンエラー。")))
+        return false;
+    if (result.badLines.isEmpty()) return true;
+    constexpr qsizetype kNamed = 10;
+    QString message = QStringLiteral("velsokura.txtの次の行は予定として読めないため、"
+                                     "「%1」に移しました。\n")
+                          .arg(result.badFile) +
+                      result.badLines.mid(0, kNamed).join(QLatin1Char('\n'));
+    if (result.badLines.size() > kNamed)
+        message += QStringLiteral("\nほか%1行").arg(result.badLines.size() - kNamed);
+    TellWhileLoading(message);
+    return true;
 }
 
 bool LoadSettings() {

@@ -2,6 +2,7 @@
 // What reading a data file came to; start-up tells the user.
 
 #include <QString>
+#include <QStringList>
 
 struct ReadResult {
     enum Finding {
@@ -12,8 +13,12 @@ struct ReadResult {
         LastExitUnsaved, // read; the last exit may not have saved it
         RepeatedKey,     // read; key stands twice
         NotASound,       // read; the sound file named is no sound file, and is dropped
+        StrayNuls,       // read without the NUL bytes it held, which is told
     };
     ReadResult(Finding f = Read, const QString& k = {}) : finding(f), key(k) {}
     Finding finding;
     QString key;
+    // Lines that could be no schedule, each "N行目：text", kept aside in badFile.
+    QStringList badLines;
+    QString badFile;
 };

@@ -17,6 +17,8 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 constexpr qsizetype kLinesPerPump = 256;
+// What a NUL byte of the file reads as (no schedule text holds one).
+constexpr QChar kNul = QChar(0x01);
 
 QString SchedulePath() {
     return AppFolder + ScheduleFile::FileName;
@@ -163,12 +165,16 @@ ReadResult ReadSchedules(FlexGrid* grid) {
     if (!QFileInfo::exists(SchedulePath())) return {ReadResult::Missing};
     // Lines are views of the text: a large file costs no string per line.
     QString content;
-    if (!TextFile::ReadText(SchedulePath(), content)) return {ReadResult::Unusable};
+    // A NUL makes its own line unreadable, not the whole file.
+    if (!TextFile::ReadText(SchedulePath(), content, TextFile::Nuls::Keep))
+        return {ReadResult::Unusable};
     const QList<QStringView> lines = TextFile::SplitLines(content);
 
     const QString& separator = ScheduleFile::FieldSeparator;
     ScheduleCount = 0;
     RepeatedKey repeated;
+    QStringList bad;     // as in the file
+    QStringList badNamed; // with their numbers, for the user
     grid->SetRedraw(false);
     for (qsizetype n = 0; n < lines.size(); ++n) {
         // Often enough for Cancel and the window system, rarely enough to cost nothing.
@@ -178,19 +184,29 @@ ReadResult ReadSchedules(FlexGrid* grid) {
             LastExitUnsaved = 1;
             line = u"1";
         }
+        // A NUL byte, read as SOH, is written as "?" (CP932 holds no NUL)
+        // and shown by name.
+        const auto setAside = [&] {
+            bad << line.toString().replace(kNul, QLatin1Char('?'));
+            badNamed << QStringLiteral("%1行目：%2").arg(n + 1).arg(
+                            line.toString().replace(kNul, QStringLiteral("<NUL>")));
+        };
         if (!line.contains(separator)) {
             if (n == 0) AdShown = Val(line.toString()) != 0 ? 1 : 0;
+            else if (!line.trimmed().isEmpty()) setAside();
         } else {
             if (n == 0) {
                 AdShown = 1;
                 LastExitUnsaved = 1;
             }
             const QString key = line.left(16).toString();
-            // A text start beyond the line, or a key that is no real minute,
-            // would break the clock later: refuse the file as it stands.
-            if ((line.size() >= 17 && line.size() <= 27) || !IsRealKey(key)) {
-                grid->SetRedraw(true);
-                return {ReadResult::Unusable};
+            // A text start beyond the line, a key that is no real minute (it
+            // would break the clock) or a NUL (no text holds one) makes no
+            // schedule: the line goes aside, never rings and is not lost.
+            if ((line.size() >= 17 && line.size() <= 27) || !IsRealKey(key) ||
+                line.contains(kNul)) {
+                setAside();
+                continue;
             }
             QStringView rest = line.sliced(std::min<qsizetype>(28, line.size()));
             while (!rest.isEmpty() && rest.front() == QLatin1Char(' '))
@@ -212,7 +228,21 @@ ReadResult ReadSchedules(FlexGrid* grid) {
     grid->SortByKey();
     grid->SetRedraw(true);
 
-    if (LastExitUnsaved == 1) return {ReadResult::LastExitUnsaved};
-    if (!repeated.found.isEmpty()) return {ReadResult::RepeatedKey, repeated.found};
-    return {};
+    ReadResult result;
+    if (LastExitUnsaved == 1)
+        result = {ReadResult::LastExitUnsaved};
+    else if (!repeated.found.isEmpty())
+        result = {ReadResult::RepeatedKey, repeated.found};
+    if (bad.isEmpty()) return result;
+    // Added to what earlier starts set aside; never written over.
+    const QString badPath = AppFolder + ScheduleFile::BadLinesFileName;
+    QString kept;
+    if (QFileInfo::exists(badPath) && !TextFile::ReadText(badPath, kept, TextFile::Nuls::Drop))
+        return {ReadResult::Unusable};
+    if (!kept.isEmpty() && !kept.endsWith(kCrLf)) kept += kCrLf;
+    if (!TextFile::WriteAtomic(badPath, kept + bad.join(kCrLf) + kCrLf))
+        return {ReadResult::Unusable};
+    result.badLines = badNamed;
+    result.badFile = ScheduleFile::BadLinesFileName;
+    return result;
 }

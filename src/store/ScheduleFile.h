@@ -12,6 +12,8 @@ namespace ScheduleFile {
 // Between the key and the text on every schedule line.
 inline const QString FieldSeparator = QStringLiteral("#:;*$=\\#:\\*;");
 inline const QString FileName = QStringLiteral("velsokura.txt");
+// Beside it: the lines read from it that could be no schedule, kept for the user.
+inline const QString BadLinesFileName = QStringLiteral("velsokura_bad.txt");
 inline const QString HeaderKey = QStringLiteral("   日付時間");
 inline const QString HeaderText = QStringLiteral("                                      予定");
 
@@ -31,5 +33,7 @@ void WriteScheduleFile();
 bool WriteScheduleFileAtExit();
 void SortAndSaveGrid(FlexGrid* grid);
 
-// Fills the grid from the file.
+// Fills the grid from the file. A line that can be no schedule is added to
+// the bad-lines file and named in the result; the file unusable only when
+// that cannot be written.
 ReadResult ReadSchedules(FlexGrid* grid);

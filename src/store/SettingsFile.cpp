@@ -33,7 +33,11 @@ bool HasSoundEnding(const QString& path) {
 ReadResult ReadSettings() {
     if (!QFileInfo::exists(SettingsPath())) return {ReadResult::Missing};
     QStringList lines;
-    if (!TextFile::ReadLines(SettingsPath(), lines)) return {ReadResult::Unusable};
+    // A stray byte must not keep the program from starting, and so every
+    // alarm from ringing, for good: the rest of the line is read.
+    bool nuls = false;
+    if (!TextFile::ReadLines(SettingsPath(), lines, TextFile::Nuls::Drop, &nuls))
+        return {ReadResult::Unusable};
     QString line;
     for (const QString& l : lines) {
         PumpEvents();
@@ -47,6 +51,10 @@ ReadResult ReadSettings() {
     if (SoundIndex > 4) SoundIndex = 0;
     SaveHistoryAtExit = DigitAt(line, 4);
     SoundFilePath = line.size() <= 6 ? QString() : line.mid(6);
+    if (nuls) {
+        if (!SoundFilePath.isEmpty() && !HasSoundEnding(SoundFilePath)) SoundFilePath.clear();
+        return {ReadResult::StrayNuls};
+    }
     if (SoundFilePath.isEmpty() || HasSoundEnding(SoundFilePath)) return {};
     SoundFilePath.clear();
     return {ReadResult::NotASound};
