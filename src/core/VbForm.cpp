@@ -97,6 +97,11 @@ int VbForm::MaxClientWidth() const {
     return MainScreenArea().width() - frame.left() - frame.right();
 }
 
+int VbForm::MaxClientHeight() const {
+    const QMargins frame = KnownFrame(this);
+    return MainScreenArea().height() - frame.top() - frame.bottom();
+}
+
 bool VbForm::event(QEvent* event) {
     // Once the window manager has framed the window, a centring made with an
     // assumed frame is made again with the real one.

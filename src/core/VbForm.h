@@ -40,6 +40,8 @@ class VbForm : public QWidget {
     void CentreOnScreen();
     // The widest client area whose frame still fits on that screen.
     int MaxClientWidth() const;
+    // The tallest.
+    int MaxClientHeight() const;
 
   protected:
     virtual void Form_QueryUnload(int& Cancel, int UnloadMode);

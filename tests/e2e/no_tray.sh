@@ -3,7 +3,8 @@
 # minimising leaves it minimised; the options window and its open-file dialog
 # open whole on screen, the dialog speaking Japanese. On the first run, on a
 # large screen and a small one, the 広告 window opens in front and whole, and
-# the main window stays hidden until its 閉じる.
+# the main window stays hidden until its 閉じる. On a small screen at 150 %
+# the main window fits and its controls scroll into reach.
 source "$(dirname "$0")/lib.sh"
 start_x 1024x768
 start_wm
@@ -58,3 +59,23 @@ for size in 1280x1024 1024x600; do
     main=$(wait_output 10 main_window) || fail "$size: the main window did not come back"
     ok "$size: 閉じる brings the main window"
 done
+
+# 1024x600 at 150 %: the designed window cannot fit. It takes the screen's
+# free area, whole, and scrolled to its far corner its 終了 ends the program.
+stop_app
+start_x 1024x600
+start_wm
+printf '1\r\n' >"$APPDIR/velsokura.txt"
+start_app env QT_SCALE_FACTOR=1.5
+main=$(wait_output 20 main_window) || fail "small screen: the main window did not show"
+wait_until 10 frame_on_screen "$main" || fail "small screen: main window not whole: $(frame_rect "$main")"
+ok "small screen: main window whole on screen: $(frame_rect "$main")"
+eval "$(xdotool getwindowgeometry --shell "$main")"
+xdotool mousemove $((X + 200)) $((Y + 200)) click --repeat 10 5 click --repeat 10 7
+sleep 0.5
+import -window root "$E2E_TMP/small-screen.png" 2>/dev/null || true
+# 終了's centre lies 585 x 437 twips (58 x 44 px at 150 %) from the surface's
+# far corner, which scrolled lies at the scroll bars (21 px).
+xdotool mousemove $((X + WIDTH - 21 - 58)) $((Y + HEIGHT - 21 - 44)) click 1
+wait_until 10 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "small screen: 終了 could not be clicked"
+ok "small screen: scrolled, 終了 is reached and ends the program"
