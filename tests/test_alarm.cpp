@@ -1,6 +1,7 @@
 // The clock tick and the firing of an alarm, driven by a set clock.
 
 #include "TestSupport.h"
+#include "alarm/Sounds.h"
 #include "app/frmMain.h"
 #include "core/Colors.h"
 #include "core/Twips.h"
@@ -10,6 +11,7 @@
 #include "dialogs/frmMessage.h"
 #include "options/frmOption.h"
 #include "platform/Clock.h"
+#include "platform/Mci.h"
 #include "platform/WallClockWatch.h"
 #include "store/FlexGrid.h"
 
@@ -122,6 +124,9 @@ class TestAlarm : public QObject {
     void noSoundIsToldOnceInTheAlarm();
     void soundThatCannotPlayGivesWayAndIsTold_data();
     void soundThatCannotPlayGivesWayAndIsTold();
+#ifdef Q_OS_WIN
+    void winmmRefusalGivesWay();
+#endif
     void clockJumpsLoseNothingAndFireNothingTwice();
     void pickerFollowsTheDayAtFiveSeconds();
     void hiddenTickSleepsUntilSomethingIsDue_data();
@@ -353,6 +358,31 @@ void TestAlarm::soundThatCannotPlayGivesWayAndIsTold() {
     QCOMPARE(app.soundCommands.filter(QRegularExpression("^(stop|play) Sound[1-4]")),
              commands.filter(QRegularExpression("Sound[1-4]")));
 }
+
+#ifdef Q_OS_WIN
+// winmm itself: a text file named as the user's mp3 is refused, and the
+// play goes on to the next sound.
+void TestAlarm::winmmRefusalGivesWay() {
+    AppFixture app;
+    QStringList sent;
+    Mci::SetBackend([&sent](const QString& c) {
+        sent << c;
+        if (!Mci::SendToSystem(c)) Mci::SetSoundImpossible(true);
+    });
+    app.WriteFile("text.mp3", "not a sound at all\r\n");
+    SoundFilePath = app.Folder() + "text.mp3";
+    SoundIndex = 4;
+    SoundOn = 1;
+    OpenSound(SoundFilePath, 5);
+    QString told;
+    PlayAlarmSound([&told](const QString& line) { told = line; });
+    QCOMPARE(sent.mid(1, 4),
+             QStringList({"stop Sound5", "play Sound5 from 0", "stop Sound1", "play Sound1 from 0"}));
+    QVERIFY(!told.isEmpty());
+    CloseAllSounds();
+    Mci::SetBackend([](const QString&) {});
+}
+#endif
 
 void TestAlarm::alarmDuringQuestionAnswersNo() {
     AppFixture app(At(10, 29, 0));
