@@ -31,6 +31,8 @@
 #include <QStandardPaths>
 #include <QtTest>
 #ifdef Q_OS_UNIX
+#include <cstdio>
+#include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
 #endif
@@ -59,9 +61,17 @@ AppFixture::AppFixture(const QDateTime& now) {
     AppPaths::SetUserDataFolder(Folder() + QStringLiteral("user-data"));
     Clock::Set(now);
     Mci::SetSoundImpossible(false);
+    // The built-in sounds are there, as in a program's folder.
+    for (const char* name : {"Mirato1.mp3", "blackout4.mp3", "blackout5.mp3", "blackout8.mp3"})
+        WriteFile(QLatin1String(name), "ID3");
     Mci::SetBackend([this](const QString& c) {
         soundCommands << c;
-        if (soundImpossible && c.startsWith(QStringLiteral("play"))) Mci::SetSoundImpossible(true);
+        if (!c.startsWith(QStringLiteral("play"))) return;
+        if (soundImpossible) Mci::SetSoundImpossible(true);
+        const QString alias = c.section(QLatin1Char(' '), 1, 1);
+        if (unplayable.contains(alias)) Mci::ReportUnplayable(alias);
+        if (unplayableLater.contains(alias))
+            QTimer::singleShot(0, [alias] { Mci::ReportUnplayable(alias); });
     });
     auto fake = std::make_unique<FakeTray>();
     tray = fake.get();
@@ -300,10 +310,24 @@ void ClickCell(FlexGrid* grid, int row, int col) {
 
 #ifdef Q_OS_UNIX
 const passwd* OrdinaryUser() {
-    if (QProcess::execute("sh", {"-c", "id -u velsokura-test >/dev/null 2>&1 || "
-                                       "useradd -r -M velsokura-test"}) != 0)
-        return nullptr;
-    return ::getpwnam("velsokura-test");
+    // A system user of this run's own, made at its first use and removed when
+    // the test program ends: runs side by side keep theirs apart.
+    struct MadeUser {
+        QByteArray name = "velsokura-test-" + QByteArray::number(QCoreApplication::applicationPid());
+        bool made = false;
+        ~MadeUser() {
+            if (made && std::system(("userdel " + name).constData()) != 0)
+                std::fprintf(stderr, "the user %s could not be removed\n", name.constData());
+        }
+    };
+    static MadeUser made;
+    if (!made.made) {
+        if (QProcess::execute("useradd", {"-r", "-M", "-s", "/usr/sbin/nologin",
+                                          QString::fromLatin1(made.name)}) != 0)
+            return nullptr;
+        made.made = true;
+    }
+    return ::getpwnam(made.name.constData());
 }
 #endif
 
