@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QSet>
 #include <algorithm>
+#include <climits>
 
 using namespace mdlMain;
 
@@ -169,6 +170,8 @@ ReadResult ReadSchedules(FlexGrid* grid) {
     const QString& separator = ScheduleFile::FieldSeparator;
     ScheduleCount = 0;
     RepeatedKey repeated;
+    // The header and a row a line, without growing the grid step by step.
+    grid->ReserveRows(static_cast<int>(std::min<qsizetype>(lines.size() + 1, INT_MAX)));
     grid->SetRedraw(false);
     for (qsizetype n = 0; n < lines.size(); ++n) {
         // Often enough for Cancel and the window system, rarely enough to cost nothing.
