@@ -127,13 +127,20 @@ bool IsValid(QByteArrayView bytes) {
     return true;
 }
 
-QString Decode(QByteArrayView bytes) {
+QString Decode(QByteArrayView bytes, bool* whole) {
     const auto* p = reinterpret_cast<const uchar*>(bytes.data());
     const qsizetype n = bytes.size();
     QString out(n, Qt::Uninitialized);
     QChar* to = out.data();
+    bool allRead = true;
     for (qsizetype i = 0; i < n;) {
+        // Most bytes of a schedule file are single: they go straight through.
+        if (p[i] < 0x80 && kSingles[p[i]]) {
+            *to++ = QChar(kSingles[p[i++]]);
+            continue;
+        }
         const int step = Step(p, i, n);
+        if (step < 0) allRead = false;
         if (step == 1)
             *to++ = QChar(p[i] ? kSingles[p[i]] : 0);
         else if (step == 2)
@@ -143,6 +150,7 @@ QString Decode(QByteArrayView bytes) {
         i += step > 0 ? step : -step;
     }
     out.truncate(to - out.constData());
+    if (whole) *whole = allRead;
     return out;
 }
 

@@ -17,7 +17,8 @@ bool IsValid(QByteArrayView bytes);
 
 // The text of CP932 bytes, with "?" for each byte that is no character: a
 // stray byte, a lead byte without its second, a pair that names nothing.
-QString Decode(QByteArrayView bytes);
+// whole, when given, tells whether every byte was part of a character.
+QString Decode(QByteArrayView bytes, bool* whole = nullptr);
 
 // The CP932 bytes of Holdable(text): every byte reads back.
 QByteArray Encode(const QString& text);

@@ -105,8 +105,8 @@ bool HasHalfWidthKatakana(const QString& text) {
 // UTF-8 file from CP932 kanji that are also UTF-8 ("闃冢" is "芙n"): those
 // stay CP932. A UTF-8 reading is taken only when, written back as CP932, it
 // is no UTF-8 itself, so that it reads back the same.
-QString ReadUnmarked(QByteArrayView bytes) {
-    const QString cp932 = Cp932::Decode(bytes);
+// cp932: the bytes decoded as CP932.
+QString ReadUnmarked(QByteArrayView bytes, const QString& cp932) {
     const std::optional<QString> utf8 = Utf8(bytes);
     if (!utf8 || *utf8 == cp932) return cp932;
     const QString held = Cp932::Holdable(*utf8);
@@ -156,19 +156,21 @@ std::optional<QString> DecodeFile(const QByteArray& bytes, Nuls nuls) {
         text = DecodeMarked(bytes, QStringConverter::Utf16BE, 2);
     } else if (nuls == Nuls::Refuse && bytes.contains('\0')) {
         return std::nullopt;
-    } else if (Cp932::IsValid(bytes)) {
-        text = ReadUnmarked(bytes);
-    } else if (const std::optional<QString> utf8 = Utf8(bytes)) {
-        text = Cp932::Holdable(*utf8);
     } else {
-        text = Cp932::Decode(bytes);
+        // One pass reads the bytes as CP932 and tells whether they are CP932.
+        bool cp932 = false;
+        text = Cp932::Decode(bytes, &cp932);
+        if (cp932)
+            text = ReadUnmarked(bytes, text);
+        else if (const std::optional<QString> utf8 = Utf8(bytes))
+            text = Cp932::Holdable(*utf8);
     }
     // Written back, the text must read the same: where the bytes written
     // differ from the file's (a mark, UTF-8, "?" for broken bytes, a
     // character with two codes) and could be UTF-8, those bytes decide.
     if (!WritesAsUtf8(text)) return text;
     const QByteArray written = Cp932::Encode(text);
-    return written == bytes ? text : ReadUnmarked(written);
+    return written == bytes ? text : ReadUnmarked(written, Cp932::Decode(written));
 }
 
 bool ReadText(const QString& path, QString& text, Nuls nuls, bool* nulFound) {
@@ -185,16 +187,25 @@ bool ReadText(const QString& path, QString& text, Nuls nuls, bool* nulFound) {
 
 QList<QStringView> SplitLines(QStringView text) {
     QList<QStringView> lines;
-    qsizetype start = 0;
     const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) continue;
-        lines.append(text.sliced(start, i - start));
-        if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n')) ++i;
-        start = i + 1;
+    qsizetype start = 0;
+    // The next LF and CR at or after start (n for none), each found by Qt's
+    // vectorised search and searched for again only once passed.
+    qsizetype lf = -1;
+    qsizetype cr = -1;
+    const auto next = [&](QChar c, qsizetype& at) {
+        if (at >= start) return;
+        at = text.indexOf(c, start);
+        if (at < 0) at = n;
+    };
+    while (start < n) {
+        next(QLatin1Char('\n'), lf);
+        next(QLatin1Char('\r'), cr);
+        const qsizetype end = std::min(lf, cr);
+        lines.append(text.sliced(start, end - start));
+        start = end + 1;
+        if (end == cr && end == lf - 1) ++start; // CR LF
     }
-    if (start < n) lines.append(text.sliced(start));
     return lines;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/WallClockWatch.h"
 
 #include <QDBusConnection>
+#include <QFileInfo>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -12,13 +13,21 @@
 
 namespace {
 
+// Where D-Bus looks for the system bus when no address is given.
+bool SystemBusMayBeThere() {
+    return qEnvironmentVariableIsSet("DBUS_SYSTEM_BUS_ADDRESS") ||
+           QFileInfo::exists(QStringLiteral("/run/dbus/system_bus_socket")) ||
+           QFileInfo::exists(QStringLiteral("/var/run/dbus/system_bus_socket"));
+}
+
 // logind says "PrepareForSleep(false)" when the machine has woken up.
 class ResumeListener : public QObject {
     Q_OBJECT
   public:
     explicit ResumeListener(WallClockWatch* watch) : watch_(watch) {
         // Without a system bus (a container, a bare session) there is no
-        // resume to hear of.
+        // resume to hear of, and no D-Bus library or thread to start for it.
+        if (!SystemBusMayBeThere()) return;
         QDBusConnection::systemBus().connect(
             QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
             QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PrepareForSleep"),

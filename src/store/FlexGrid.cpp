@@ -171,6 +171,10 @@ void FlexGrid::AddRow(const QString& key, const QString& text) {
     Append({QString(), key, text});
 }
 
+void FlexGrid::ReserveRows(int rows) {
+    model_.cells.reserve(static_cast<size_t>(rows));
+}
+
 void FlexGrid::Append(FlexGridModel::Line line) {
     model_.BeginAppend(1);
     model_.cells.push_back(std::move(line));

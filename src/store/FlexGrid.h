@@ -67,6 +67,8 @@ class FlexGrid : public QTableView {
     void AddItem(const QString& fields);
     // Appends a schedule row, with no fields to join and split again.
     void AddRow(const QString& key, const QString& text);
+    // Room for that many rows in all, made at once ahead of adding them.
+    void ReserveRows(int rows);
     void RemoveItem(int row);
     // Empties every cell, the header row included; the row count stays.
     void Clear();

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QSet>
 #include <algorithm>
+#include <climits>
 
 using namespace mdlMain;
 
@@ -175,6 +176,8 @@ ReadResult ReadSchedules(FlexGrid* grid) {
     RepeatedKey repeated;
     QStringList bad;     // as in the file
     QStringList badNamed; // with their numbers, for the user
+    // The header and a row a line, without growing the grid step by step.
+    grid->ReserveRows(static_cast<int>(std::min<qsizetype>(lines.size() + 1, INT_MAX)));
     grid->SetRedraw(false);
     for (qsizetype n = 0; n < lines.size(); ++n) {
         // Often enough for Cancel and the window system, rarely enough to cost nothing.
