@@ -3,6 +3,7 @@
 #include "core/mdlMain.h"
 #include "platform/Fonts.h"
 #include "platform/FreedMemory.h"
+#include "platform/LostDisplay.h"
 #include "platform/QtTranslations.h"
 #include "platform/QuitSignals.h"
 
@@ -23,5 +24,6 @@ int main(int argc, char* argv[]) {
     main->ShowAtStart();
     // Before this a signal simply ends the process: start-up writes nothing.
     CatchQuitSignals(main, [main] { main->EndSession(); });
+    const SaveOnLostDisplay lostDisplay([main] { main->SaveWithoutDisplay(); });
     return QApplication::exec();
 }

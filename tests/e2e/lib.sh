@@ -62,13 +62,15 @@ wait_until() {
     done
 }
 
-# start_x [WIDTHxHEIGHT]: a fresh Xvfb on a free display number; sets DISPLAY.
+# start_x [WIDTHxHEIGHT]: a fresh Xvfb on a free display number; sets DISPLAY
+# and X_PID.
 start_x() {
     need Xvfb xdotool xwininfo xprop
     local size=${1:-1024x768}
     : >"$E2E_TMP/display"
     Xvfb -displayfd 9 -screen 0 "${size}x24" -nolisten tcp 9>"$E2E_TMP/display" >/dev/null 2>&1 &
-    E2E_PIDS+=($!)
+    X_PID=$!
+    E2E_PIDS+=($X_PID)
     wait_until 20 test -s "$E2E_TMP/display" || fail "Xvfb did not start"
     export DISPLAY=":$(head -n 1 "$E2E_TMP/display")"
 }
