@@ -477,3 +477,112 @@ start_wine_prefix() {
 # What xwininfo's line of a Windows program's icon in the notification area
 # holds (tray_icon's LINE): Wine docks every icon as a window of its explorer.exe.
 WINE_TRAY_ICON='("explorer.exe" "explorer.exe")'
+
+# --- GNOME Shell on Wayland, headless.
+
+# start_gnome [EXTENSION...]: Debian's GNOME Shell as a headless Wayland
+# compositor (with Xwayland) on a 1280x800 virtual monitor, on a private
+# session bus and a private system bus (it aborts without one), in a mode of
+# the test's own that enables a tiny extension switching on the Shell's
+# unsafe mode (for shell_eval) and the given extensions. Sets WAYLAND_DISPLAY,
+# DISPLAY, XAUTHORITY, DBUS_SESSION_BUS_ADDRESS, SHELL_PID and XDG_RUNTIME_DIR.
+start_gnome() {
+    need gnome-shell dbus-run-session dbus-daemon gdbus Xwayland
+    local dir="$E2E_TMP/gnome" ext uuid=unsafe-mode@velsokura.test list
+    ext="$dir/data/gnome-shell/extensions/$uuid"
+    mkdir -p "$dir/runtime" "$dir/home" "$dir/data/gnome-shell/modes" "$ext"
+    chmod 700 "$dir/runtime"
+    printf '{"uuid": "%s", "name": "unsafe mode", "description": "Eval for tests", "shell-version": ["43"]}\n' \
+        "$uuid" >"$ext/metadata.json"
+    printf 'function init() { return { enable() { global.context.unsafe_mode = true; }, disable() {} }; }\n' \
+        >"$ext/extension.js"
+    list=$(printf ', "%s"' "$uuid" "$@")
+    printf '{"parentMode": "user", "enabledExtensions": [%s]}\n' "${list#, }" \
+        >"$dir/data/gnome-shell/modes/velsokura-test.json"
+    cat >"$dir/system.conf" <<CONF
+<busconfig><type>system</type><listen>unix:path=$dir/system_bus</listen><auth>EXTERNAL</auth>
+<policy context="default"><allow user="*"/><allow own="*"/><allow send_destination="*"/>
+<allow receive_type="*"/></policy></busconfig>
+CONF
+    dbus-daemon --config-file="$dir/system.conf" --nofork >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    wait_until 10 test -S "$dir/system_bus" || fail "no private system bus"
+    cat >"$dir/session.sh" <<SESSION
+echo "\$DBUS_SESSION_BUS_ADDRESS" >"$dir/bus.new" && mv "$dir/bus.new" "$dir/bus"
+echo \$\$ >"$dir/shell.pid"
+exec gnome-shell --wayland --headless --virtual-monitor 1280x800 \
+    --wayland-display "velsokura-e2e-\$\$" --mode=velsokura-test
+SESSION
+    export XDG_RUNTIME_DIR="$dir/runtime" DBUS_SYSTEM_BUS_ADDRESS="unix:path=$dir/system_bus"
+    XDG_DATA_DIRS="$dir/data:/usr/share" HOME="$dir/home" GSETTINGS_BACKEND=memory \
+        dbus-run-session -- bash "$dir/session.sh" >"$E2E_TMP/gnome-shell.log" 2>&1 &
+    E2E_PIDS+=($!)
+    wait_until 20 test -s "$dir/bus" -a -s "$dir/shell.pid" || fail "GNOME Shell did not start"
+    SHELL_PID=$(cat "$dir/shell.pid")
+    E2E_PIDS+=($SHELL_PID)
+    export DBUS_SESSION_BUS_ADDRESS=$(cat "$dir/bus") WAYLAND_DISPLAY="velsokura-e2e-$SHELL_PID"
+    wait_until 60 shell_up || fail "GNOME Shell answers no Eval"
+    DISPLAY=$(shell_eval "imports.gi.GLib.getenv('DISPLAY')")
+    XAUTHORITY=$(shell_eval "imports.gi.GLib.getenv('XAUTHORITY')")
+    export DISPLAY XAUTHORITY
+    [ -n "$DISPLAY" ] || fail "GNOME Shell started no Xwayland"
+    shell_eval "Main.overview.hide(); Main.messageTray._bannerBin.hide(); 'ok'" >/dev/null
+    unset XDG_SESSION_TYPE QT_QPA_PLATFORM
+}
+shell_up() { [ "$(shell_eval 'global.context.unsafe_mode' 2>/dev/null)" = true ]; }
+
+# shell_eval JS: the Shell's answer to JS (a JSON value; a string unquoted).
+shell_eval() {
+    local out
+    out=$(gdbus call --session -d org.gnome.Shell -o /org/gnome/Shell -m org.gnome.Shell.Eval "$1") || return 1
+    [[ $out == "(true, '"* ]] || { echo "$out" >&2; return 1; }
+    out=${out#"(true, '"}
+    out=${out%"')"}
+    out=${out#\"}
+    echo "${out%\"}"
+}
+
+# The Shell's view of the windows, for the JS given to shell_eval:
+# win(TITLE_REGEX) the first window so titled, shown or not.
+SHELL_JS="const win = re => global.display.list_all_windows().find(w => new RegExp(re).test(w.get_title() || ''));"
+# gnome_window TITLE_REGEX: "x y width height above focused minimized" of
+# that window's frame, or nothing while there is none.
+gnome_window() {
+    shell_eval "$SHELL_JS const w = win('$1'); if (!w) ''; else { const r = w.get_frame_rect();
+        [r.x, r.y, r.width, r.height, w.is_above(), w.has_focus(), w.minimized, w.get_client_type() ? 'x11' : 'wayland'].join(' '); }"
+}
+# gnome_stacking: the titles of the windows shown, bottom to top, "|" between.
+gnome_stacking() {
+    shell_eval "global.display.sort_windows_by_stacking(global.display.list_all_windows()
+        .filter(w => w.showing_on_its_workspace() && !w.is_override_redirect())).map(w => w.get_title()).join('|')"
+}
+# gnome_on_top TITLE_REGEX: the window is stacked above every other one.
+gnome_on_top() { gnome_stacking | tr '|' '\n' | tail -n 1 | grep -Eq "$1"; }
+# gnome_centred TITLE_REGEX: the window's frame is centred on the work area (within 2 px).
+gnome_centred() {
+    [ "$(shell_eval "$SHELL_JS const r = win('$1').get_frame_rect();
+        const a = global.workspace_manager.get_active_workspace().get_work_area_for_monitor(0);
+        Math.abs(r.x + r.width / 2 - (a.x + a.width / 2)) <= 2 && Math.abs(r.y + r.height / 2 - (a.y + a.height / 2)) <= 2")" = true ]
+}
+# gnome_keys KEYVAL_NAME COUNT: COUNT presses of that key (Clutter.KEY_<name>)
+# from a virtual keyboard, to whatever has the keyboard.
+gnome_keys() {
+    shell_eval "const C = imports.gi.Clutter, G = imports.gi.GLib;
+        global.velsokuraKeys ??= C.get_default_backend().get_default_seat().create_virtual_device(C.InputDeviceType.KEYBOARD_DEVICE);
+        for (let i = 0; i < $2; i++) for (const s of [C.KeyState.PRESSED, C.KeyState.RELEASED])
+            global.velsokuraKeys.notify_keyval(G.get_monotonic_time(), C.KEY_$1, s); 'ok'" >/dev/null
+}
+# gnome_click X Y: a left click from a virtual pointer at that point of the screen.
+gnome_click() {
+    shell_eval "const C = imports.gi.Clutter, G = imports.gi.GLib;
+        global.velsokuraPointer ??= C.get_default_backend().get_default_seat().create_virtual_device(C.InputDeviceType.POINTER_DEVICE);
+        const p = global.velsokuraPointer;
+        p.notify_absolute_motion(G.get_monotonic_time(), $1, $2);
+        p.notify_button(G.get_monotonic_time(), C.BUTTON_PRIMARY, C.ButtonState.PRESSED);
+        p.notify_button(G.get_monotonic_time(), C.BUTTON_PRIMARY, C.ButtonState.RELEASED); 'ok'" >/dev/null
+}
+# gnome_screenshot FILE: the whole screen, through the Shell's screenshot service.
+gnome_screenshot() {
+    gdbus call --session -d org.gnome.Shell -o /org/gnome/Shell/Screenshot \
+        -m org.gnome.Shell.Screenshot.Screenshot false false "$1" >/dev/null
+}

