@@ -59,3 +59,30 @@ check_up "alarm"
 read -r x y w h above focused minimized client <<<"$(gnome_window '^velsokura$')"
 ok "alarm over the notice through $client at $x,$y ${w}x$h, centred, on top, the focus left; all $sent keys reached the typing window"
 gnome_screenshot "$E2E_TMP/alarm.png"
+
+# A click on OK answers it.
+gnome_click $((x + w / 2)) $((y + h - 29))
+alarm_gone() { [ -z "$(gnome_window '^velsokura$')" ]; }
+wait_until 10 alarm_gone || fail "a click on OK did not answer the alarm: $(gnome_window '^velsokura$')"
+ok "a click on OK answers the alarm"
+
+# The bell's cycle: a click shows the window where it was, minimising sends
+# it back to the bell.
+main_up() { read -r mx my mw mh _ _ mmin _ <<<"$(gnome_window '^velsokura　')" && [ "$mmin" = false ]; }
+main_gone() { [ -z "$(gnome_window '^velsokura　')" ] && [ -n "$(gnome_tray_icon)" ]; }
+for cycle in 1 2 3 4 5 6 7 8 9 10; do
+    icon=$(wait_output 10 gnome_tray_icon) || fail "cycle $cycle: no bell in the top bar"
+    gnome_click $icon
+    wait_until 10 main_up || fail "cycle $cycle: a click on the bell did not show the window"
+    settle_until() { local before; before=$(gnome_window '^velsokura　'); sleep 0.3; [ "$(gnome_window '^velsokura　')" = "$before" ]; }
+    wait_until 5 settle_until
+    main_up
+    if ((cycle == 1)); then
+        first="$mx $my"
+    elif [ "$mx $my" != "$first" ]; then
+        fail "cycle $cycle: the window came back at $mx,$my, not at $first"
+    fi
+    shell_eval "$SHELL_JS win('^velsokura　').minimize(); 'ok'" >/dev/null
+    wait_until 10 main_gone || fail "cycle $cycle: minimising did not send the window back to the bell: $(gnome_window '^velsokura　')"
+done
+ok "10 cycles of the bell: the window came back at $first each time, and went back to the bell"

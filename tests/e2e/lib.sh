@@ -576,13 +576,25 @@ gnome_keys() {
 gnome_click() {
     shell_eval "const C = imports.gi.Clutter, G = imports.gi.GLib;
         global.velsokuraPointer ??= C.get_default_backend().get_default_seat().create_virtual_device(C.InputDeviceType.POINTER_DEVICE);
-        const p = global.velsokuraPointer;
-        p.notify_absolute_motion(G.get_monotonic_time(), $1, $2);
-        p.notify_button(G.get_monotonic_time(), C.BUTTON_PRIMARY, C.ButtonState.PRESSED);
-        p.notify_button(G.get_monotonic_time(), C.BUTTON_PRIMARY, C.ButtonState.RELEASED); 'ok'" >/dev/null
+        global.velsokuraPointer.notify_absolute_motion(G.get_monotonic_time(), $1, $2); 'ok'" >/dev/null
+    # The press comes once the motion has been seen, as a hand's would.
+    sleep 0.2
+    local state
+    for state in PRESSED RELEASED; do
+        shell_eval "const C = imports.gi.Clutter;
+            global.velsokuraPointer.notify_button(imports.gi.GLib.get_monotonic_time(), C.BUTTON_PRIMARY, C.ButtonState.$state); 'ok'" >/dev/null
+        sleep 0.1
+    done
 }
 # gnome_screenshot FILE: the whole screen, through the Shell's screenshot service.
 gnome_screenshot() {
     gdbus call --session -d org.gnome.Shell -o /org/gnome/Shell/Screenshot \
         -m org.gnome.Shell.Screenshot.Screenshot false false "$1" >/dev/null
+}
+# gnome_tray_icon: "X Y", the centre of the program's icon in the top bar
+# (the AppIndicator extension's), or nothing while there is none.
+gnome_tray_icon() {
+    shell_eval "const e = Object.entries(Main.panel.statusArea).find(([k, v]) => k.startsWith('appindicator') && v.visible && v.mapped);
+        if (!e) ''; else { const [x, y] = e[1].get_transformed_position(), [w, h] = e[1].get_transformed_size();
+        [Math.round(x + w / 2), Math.round(y + h / 2)].join(' '); }"
 }
