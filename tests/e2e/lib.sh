@@ -360,6 +360,9 @@ frame_rect() {
     echo "$((x - l)) $((y - t)) $((x + w + r)) $((y + h + b))"
 }
 
+# settled_at ID "LEFT TOP RIGHT BOTTOM": the window's frame is there.
+settled_at() { [ "$(frame_rect "$1")" = "$2" ]; }
+
 # frame_on_screen ID: the whole frame lies on the screen, and it has been
 # framed (a window manager's title bar is part of it).
 frame_on_screen() {
@@ -454,12 +457,23 @@ wait_output() {
 # notification area at the top of the screen; nothing while there is none.
 # LINE: what xwininfo's line of the icon holds, when not the program's NAME
 # (Wine docks every icon as a window of its explorer.exe).
+# Only docked windows count, never one of the screen's own (Wine's tooltip of
+# the bell, a 60x19 window of explorer.exe under the pointer).
 tray_icon() {
-    xwininfo -root -tree | grep -F "${2:-\"$1\": (\"$1\"}" |
+    xwininfo -root -tree | grep -F "${2:-\"$1\": (\"$1\"}" | grep -E '^ {8}' |
         sed -n 's/.* \([0-9]*\)x\([0-9]*\)+-\{0,1\}[0-9]*+-\{0,1\}[0-9]* *+\([0-9]*\)+\([0-9]*\)$/\1 \2 \3 \4/p' |
         while read -r w h x y; do
             if ((w >= 8 && w < 64 && h >= 8 && h < 64 && y < 64)); then echo "$((x + w / 2)) $((y + h / 2))"; break; fi
         done
+}
+
+# docked_icon NAME [LINE]: tray_icon, once the icon has stayed at one place
+# for half a second (docking moves it, and a click meanwhile may miss it).
+docked_icon() {
+    local at
+    at=$(tray_icon "$@")
+    sleep 0.5
+    [ -n "$at" ] && [ "$(tray_icon "$@")" = "$at" ] && echo "$at"
 }
 
 # --- Windows programs under Wine.
