@@ -612,3 +612,13 @@ gnome_tray_icon() {
         if (!e) ''; else { const [x, y] = e[1].get_transformed_position(), [w, h] = e[1].get_transformed_size();
         [Math.round(x + w / 2), Math.round(y + h / 2)].join(' '); }"
 }
+# gnome_combo KEYVAL_NAME...: those keys pressed in order and let go in
+# reverse (Alt_L e), from the virtual keyboard.
+gnome_combo() {
+    local names=("$@") js="" i
+    for ((i = 0; i < ${#names[@]}; i++)); do js+="k(C.KEY_${names[i]}, C.KeyState.PRESSED); "; done
+    for ((i = ${#names[@]} - 1; i >= 0; i--)); do js+="k(C.KEY_${names[i]}, C.KeyState.RELEASED); "; done
+    shell_eval "const C = imports.gi.Clutter, G = imports.gi.GLib;
+        global.velsokuraKeys ??= C.get_default_backend().get_default_seat().create_virtual_device(C.InputDeviceType.KEYBOARD_DEVICE);
+        const k = (v, s) => global.velsokuraKeys.notify_keyval(G.get_monotonic_time(), v, s); $js 'ok'" >/dev/null
+}
