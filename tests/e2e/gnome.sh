@@ -23,6 +23,7 @@ shell_eval "$SHELL_JS const w = win('^e2e-typing\$'); w.maximize(imports.gi.Meta
     w.activate(global.get_current_time()); 'ok'" >/dev/null
 typing_focused() { [ "$(gnome_window '^e2e-typing$' | cut -d' ' -f6)" = true ]; }
 wait_until 10 typing_focused || fail "the typing window cannot be focused: $(gnome_window '^e2e-typing$')"
+gnome_point 5 400 # the pointer rests on the typing window
 typed() { grep -c '^KeyPress event' "$E2E_TMP/typed"; }
 type_some() { gnome_keys a 5; sent=$((sent + 5)); }
 # A new virtual keyboard's first keys may come before the keymap: typed
@@ -32,6 +33,7 @@ wait_until 10 arrived || fail "no key reaches the typing window"
 sleep 0.2
 sent=$(typed)
 
+gnome_session_manager
 fake_clock '@2026-12-07 09:29:45'
 start_app "${CLOCK[@]}"
 # notice_up: the start-up notice (kept above; the loading's window is not).
@@ -90,28 +92,59 @@ for cycle in 1 2 3 4 5 6 7 8 9 10; do
 done
 ok "10 cycles of the bell: each a click showing the window and minimising sending it back"
 
-# The logout: the alarm's entry waits in the history with the entry before
-# it, the history window holds an edit, and the Shell ends (Xwayland with
-# it): the files are as 終了 leaves them.
-gnome_click $(wait_output 10 gnome_tray_icon) || fail "no bell for the logout"
-wait_until 10 main_up || fail "logout: the bell did not show the window"
-shell_eval "$SHELL_JS win('^velsokura　').activate(global.get_current_time()); 'ok'" >/dev/null
-main_focused() { [ "$(gnome_window '^velsokura　' | cut -d' ' -f6)" = true ]; }
-wait_until 10 main_focused || fail "logout: the main window cannot be focused"
-gnome_combo Alt_L e # 履歴(&E)
-wait_output 10 gnome_window '^velsokura 予定の履歴$' >/dev/null || fail "logout: no history window"
-history_focused() { [ "$(gnome_window '^velsokura 予定の履歴$' | cut -d' ' -f6)" = true ]; }
-wait_until 10 history_focused || fail "logout: the history window has not the keyboard"
-gnome_combo Control_L End
-for key in x y z; do gnome_combo $key; done
-wait_until 10 settled || fail "logout: the program stays busy"
+# What a logout finds: the alarm's entry waits in the history with the entry
+# before it, and the history window holds an edit.
+history_edited() {
+    gnome_click $(wait_output 10 gnome_tray_icon) || fail "$1: no bell"
+    wait_until 10 main_up || fail "$1: the bell did not show the window"
+    shell_eval "$SHELL_JS win('^velsokura　').activate(global.get_current_time()); 'ok'" >/dev/null
+    main_focused() { [ "$(gnome_window '^velsokura　' | cut -d' ' -f6)" = true ]; }
+    wait_until 10 main_focused || fail "$1: the main window cannot be focused"
+    gnome_combo Alt_L e # 履歴(&E)
+    wait_output 10 gnome_window '^velsokura 予定の履歴$' >/dev/null || fail "$1: no history window"
+    history_focused() { [ "$(gnome_window '^velsokura 予定の履歴$' | cut -d' ' -f6)" = true ]; }
+    wait_until 10 history_focused || fail "$1: the history window has not the keyboard"
+    gnome_combo Control_L End
+    for key in x y z; do gnome_combo $key; done
+    wait_until 10 settled || fail "$1: the program stays busy"
+}
+# saved_as_exit WHAT: the files are as 終了 leaves them.
+saved_as_exit() {
+    wait_until 20 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "$1: the program did not end"
+    [ "$(head -n 1 "$APPDIR/velsokura.txt")" = $'1\r' ] ||
+        fail "$1: the schedule file is not as the exit leaves it: $(cat -A "$APPDIR/velsokura.txt")"
+    grep -q '^2026/12/07/09:30/ 会議' <(iconv -f CP932 -t UTF-8 "$APPDIR/RirekiData.dat") &&
+        grep -q 'dentistxyz' "$APPDIR/RirekiData.dat" ||
+        fail "$1: the history lost the alarm's entry or the window's edit: $(cat -A "$APPDIR/RirekiData.dat")"
+    grep -q $'\r$' "$APPDIR/AppData.txt" || fail "$1: the settings were not written"
+}
+
+# A logout through the session manager: asked, the program is ready at once;
+# told the session ends, it saves, ends and says so.
+history_edited "logout"
 gnome_screenshot "$E2E_TMP/history.png"
+gnome_session_says QueryEndSession
+asked() { [[ $(gnome_session_answers) == *' 1' ]]; }
+wait_until 10 asked || fail "logout: the question to end the session had no answer: $(gnome_session_answers)"
+gnome_session_says EndSession
+saved_as_exit "logout"
+[ "$(gnome_session_answers)" = "registered 2" ] ||
+    fail "logout: the end of the session was not answered: $(gnome_session_answers)"
+ok "logout through the session manager: registered and answered as io.github.velsokura.velsokura; schedule, history with the alarm's entry and the edit, settings written"
+
+# The Shell ending under the program (a logout that ends the compositor
+# first) keeps the same: the same alarm again, answered, and the edit.
+printf '1\r\n2026/12/07/09:30#:;*$=\\#:\\*; %s\r\n' "$text" | iconv -f UTF-8 -t CP932 >"$APPDIR/velsokura.txt"
+printf '2026/12/06/09:00/ dentist\r\n' >"$APPDIR/RirekiData.dat"
+printf '1,0,0,\n' >"$APPDIR/AppData.txt"
+fake_clock '@2026-12-07 09:29:56'
+start_app "${CLOCK[@]}"
+wait_until 60 alarm_up || fail "second run: no alarm"
+read -r x y w h _ <<<"$(gnome_window '^velsokura$')"
+gnome_click $((x + w / 2)) $((y + h - 29))
+wait_until 10 alarm_gone || fail "second run: a click on OK did not answer the alarm"
+history_edited "Shell ended"
 kill "$SHELL_PID"
-wait_until 20 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "logout: the program outlived the Shell"
-[ "$(head -n 1 "$APPDIR/velsokura.txt")" = $'1\r' ] ||
-    fail "logout: the schedule file is not as the exit leaves it: $(cat -A "$APPDIR/velsokura.txt")"
-grep -q '^2026/12/07/09:30/ 会議' <(iconv -f CP932 -t UTF-8 "$APPDIR/RirekiData.dat") && grep -q 'dentistxyz' "$APPDIR/RirekiData.dat" ||
-    fail "logout: the history lost the alarm's entry or the window's edit: $(cat -A "$APPDIR/RirekiData.dat")"
-grep -q $'\r$' "$APPDIR/AppData.txt" || fail "logout: the settings were not written"
-ok "logout (the Shell ended under the program): schedule, history with the alarm's entry and the edit, settings written: $(tail -n 1 "$E2E_TMP/app.log")"
+saved_as_exit "Shell ended"
+ok "the Shell ended under the program: schedule, history with the alarm's entry and the edit, settings written; the program said: $(grep -m 1 'connection broke' "$E2E_TMP/app.log")"
 [ -z "${moved:-}" ] || fail "$moved"

@@ -586,11 +586,15 @@ gnome_keys() {
         for (let i = 0; i < $2; i++) for (const s of [C.KeyState.PRESSED, C.KeyState.RELEASED])
             global.velsokuraKeys.notify_keyval(G.get_monotonic_time(), C.KEY_$1, s); 'ok'" >/dev/null
 }
-# gnome_click X Y: a left click from a virtual pointer at that point of the screen.
-gnome_click() {
+# gnome_point X Y: the virtual pointer moved to that point of the screen.
+gnome_point() {
     shell_eval "const C = imports.gi.Clutter, G = imports.gi.GLib;
         global.velsokuraPointer ??= C.get_default_backend().get_default_seat().create_virtual_device(C.InputDeviceType.POINTER_DEVICE);
         global.velsokuraPointer.notify_absolute_motion(G.get_monotonic_time(), $1, $2); 'ok'" >/dev/null
+}
+# gnome_click X Y: a left click from the virtual pointer at that point.
+gnome_click() {
+    gnome_point "$1" "$2"
     # The press comes once the motion has been seen, as a hand's would.
     sleep 0.2
     local state
@@ -621,4 +625,33 @@ gnome_combo() {
     shell_eval "const C = imports.gi.Clutter, G = imports.gi.GLib;
         global.velsokuraKeys ??= C.get_default_backend().get_default_seat().create_virtual_device(C.InputDeviceType.KEYBOARD_DEVICE);
         const k = (v, s) => global.velsokuraKeys.notify_keyval(G.get_monotonic_time(), v, s); $js 'ok'" >/dev/null
+}
+# gnome_session_manager: a stand-in for gnome-session inside the Shell:
+# org.gnome.SessionManager's RegisterClient gives each client an object of
+# its own; gnome_session_says SIGNAL sends that signal to the program's
+# (io.github.velsokura.velsokura); gnome_session_answers prints the apps
+# registered and how often the program answered EndSessionResponse(true).
+APP_ID=io.github.velsokura.velsokura
+gnome_session_manager() {
+    shell_eval "const Gio = imports.gi.Gio;
+        const manager = '<node><interface name=\"org.gnome.SessionManager\"><method name=\"RegisterClient\"><arg type=\"s\" direction=\"in\"/><arg type=\"s\" direction=\"in\"/><arg type=\"o\" direction=\"out\"/></method></interface></node>';
+        const client = '<node><interface name=\"org.gnome.SessionManager.ClientPrivate\"><method name=\"EndSessionResponse\"><arg type=\"b\" direction=\"in\"/><arg type=\"s\" direction=\"in\"/></method><signal name=\"QueryEndSession\"><arg type=\"u\"/></signal><signal name=\"EndSession\"><arg type=\"u\"/></signal><signal name=\"Stop\"/></interface></node>';
+        const sm = global.velsokuraSession = { apps: [], clients: {}, ready: 0 };
+        sm.manager = Gio.DBusExportedObject.wrapJSObject(manager, { RegisterClient(app) {
+            sm.apps.push(app);
+            const path = '/org/gnome/SessionManager/Client' + sm.apps.length;
+            const o = Gio.DBusExportedObject.wrapJSObject(client, { EndSessionResponse(ok) { if (ok && app === '$APP_ID') sm.ready++; } });
+            o.export(Gio.DBus.session, path);
+            sm.clients[app] = o;
+            return path; } });
+        sm.manager.export(Gio.DBus.session, '/org/gnome/SessionManager');
+        Gio.bus_own_name_on_connection(Gio.DBus.session, 'org.gnome.SessionManager', Gio.BusNameOwnerFlags.NONE, null, null); 'ok'" >/dev/null
+    wait_until 10 bash -c 'gdbus introspect --session -d org.gnome.SessionManager -o /org/gnome/SessionManager >/dev/null 2>&1' ||
+        fail "the stand-in session manager did not start"
+}
+gnome_session_says() {
+    shell_eval "global.velsokuraSession.clients['$APP_ID'].emit_signal('$1', new imports.gi.GLib.Variant('(u)', [0])); 'ok'" >/dev/null
+}
+gnome_session_answers() {
+    shell_eval "(global.velsokuraSession.clients['$APP_ID'] ? 'registered' : 'unregistered') + ' ' + global.velsokuraSession.ready"
 }
