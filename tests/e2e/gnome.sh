@@ -123,6 +123,8 @@ saved_as_exit() {
 # told the session ends, it saves, ends and says so.
 history_edited "logout"
 gnome_screenshot "$E2E_TMP/history.png"
+registered() { [[ $(gnome_session_answers) == registered* ]]; }
+wait_until 10 registered || fail "logout: the program did not register with the session manager"
 gnome_session_says QueryEndSession
 asked() { [[ $(gnome_session_answers) == *' 1' ]]; }
 wait_until 10 asked || fail "logout: the question to end the session had no answer: $(gnome_session_answers)"
