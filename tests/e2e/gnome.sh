@@ -7,8 +7,13 @@
 # coming back where it was; the Shell's end (a logout) keeps what 終了 keeps.
 source "$(dirname "$0")/lib.sh"
 need xev
-start_gnome ubuntu-appindicators@ubuntu.com
 make_appdir "$1"
+# The menu entry as the package installs it, and the program it runs found
+# on the PATH (the Shell ignores an entry whose program it cannot find).
+mkdir -p "$E2E_TMP/gnome/data/applications"
+cp "$(dirname "$0")/../../assets/linux/io.github.velsokura.velsokura.desktop" "$E2E_TMP/gnome/data/applications/"
+export PATH="$APPDIR:$PATH"
+start_gnome ubuntu-appindicators@ubuntu.com
 
 text=$(printf '会議%.0s' {1..12}) # wider than the notice
 printf '1\r\n2026/12/07/09:30#:;*$=\\#:\\*; %s\r\n' "$text" | iconv -f UTF-8 -t CP932 >"$APPDIR/velsokura.txt"
@@ -28,7 +33,12 @@ typed() { grep -c '^KeyPress event' "$E2E_TMP/typed"; }
 type_some() { gnome_keys a 5; sent=$((sent + 5)); }
 # A new virtual keyboard's first keys may come before the keymap: typed
 # until one arrives, counted from there.
-arrived() { gnome_keys a 1; sleep 0.1; (($(typed) > 0)); }
+arrived() {
+    shell_eval "$SHELL_JS win('^e2e-typing\$').activate(global.get_current_time()); 'ok'" >/dev/null
+    gnome_keys a 1
+    sleep 0.2
+    (($(typed) > 0))
+}
 wait_until 10 arrived || fail "no key reaches the typing window"
 sleep 0.2
 sent=$(typed)
@@ -50,10 +60,19 @@ check_up() {
     typing_focused || fail "$what: the typing window lost the focus"
 }
 check_up "start-up notice"
+app=$(shell_eval "$SHELL_JS imports.gi.Shell.WindowTracker.get_default().get_window_app(win('^velsokura\$')).get_id()")
+[ "$app" = io.github.velsokura.velsokura.desktop ] ||
+    fail "the Shell takes the window for another program's: $app (class, instance, app id: $(shell_eval "$SHELL_JS const w = win('^velsokura\$'); [w.get_wm_class(), w.get_wm_class_instance(), w.get_gtk_application_id(), !!imports.gi.Shell.AppSystem.get_default().lookup_app('io.github.velsokura.velsokura.desktop')].join(' ')"))"
+ok "the Shell knows the window by the installed menu entry: $app"
 gnome_screenshot "$E2E_TMP/notice.png"
 
 # Left waiting, the notice becomes the alarm at 09:30; the typing goes on.
-alarm_up() { (($(gnome_window '^velsokura$' | cut -d' ' -f3) > notice_width)); }
+# (Above, as the loading window, of the same title, is not.)
+alarm_up() {
+    local _x _y aw _h aabove _
+    read -r _x _y aw _h aabove _ <<<"$(gnome_window '^velsokura$')"
+    [ "${aabove:-}" = true ] && ((aw > notice_width))
+}
 until alarm_up; do type_some; ((SECONDS < 120)) || fail "no alarm"; done
 type_some
 reached() { (($(typed) >= sent)); }
@@ -102,7 +121,11 @@ history_edited() {
     wait_until 10 main_focused || fail "$1: the main window cannot be focused"
     gnome_combo Alt_L e # 履歴(&E)
     wait_output 10 gnome_window '^velsokura 予定の履歴$' >/dev/null || fail "$1: no history window"
-    history_focused() { [ "$(gnome_window '^velsokura 予定の履歴$' | cut -d' ' -f6)" = true ]; }
+    # Given the keyboard as a click on it would.
+    history_focused() {
+        shell_eval "$SHELL_JS win('^velsokura 予定の履歴\$').activate(global.get_current_time()); 'ok'" >/dev/null
+        [ "$(gnome_window '^velsokura 予定の履歴$' | cut -d' ' -f6)" = true ]
+    }
     wait_until 10 history_focused || fail "$1: the history window has not the keyboard"
     gnome_combo Control_L End
     for key in x y z; do gnome_combo $key; done
