@@ -55,20 +55,38 @@ for run in 1 2 3 4 5 6 7; do
     ok "run $run: alarm window as its first showing whole on screen and centred: $(frame_rect "$alarm")"
 done
 
-# An alarm that falls due while the user types into another window takes no
-# key from it: every key reaches that window, the alarm comes up above it,
-# and only a click on OK answers it.
+# A program started while the user types into another window (at login)
+# takes no key from it: neither its loading window nor a start-up box (the
+# last exit left the schedule file without its first line), which the user
+# answers. Nor does an alarm that falls due during the typing: every key
+# reaches that window, the alarm comes up above it, and a click on OK
+# answers it.
 stop_app
 rm -rf "$APPDIR/RirekiData.dat" "$APPDIR/Rireki"
-printf '1\r\n2026/12/08/00:00#:;*$=\\#:\\*; 打ち合わせ\r\n' | iconv -f UTF-8 -t CP932 >"$APPDIR/velsokura.txt"
+printf '2026/12/08/00:00#:;*$=\\#:\\*; 打ち合わせ\r\n' | iconv -f UTF-8 -t CP932 >"$APPDIR/velsokura.txt"
 xev -name e2e-typing -geometry 800x500+100+50 >"$E2E_TMP/typed" 2>/dev/null &
 E2E_PIDS+=($!)
 typing=$(wait_output 10 visible_window '^e2e-typing$') || fail "no window to type into"
-fake_clock '@2026-12-07 23:59:54'
-start_app "${CLOCK[@]}"
-wait_until 30 shown '^velsokura　' || fail "no main window"
 xdotool windowactivate --sync "$typing" >/dev/null 2>&1 || fail "the typing window cannot be focused"
-sent=0 since=
+typed() { (($(grep -c '^KeyPress event' "$E2E_TMP/typed") >= sent)); }
+fake_clock '@2026-12-07 23:59:40'
+start_app "${CLOCK[@]}"
+sent=0
+until box=$(above_window '^velsokura$') && [ -n "$box" ]; do
+    xdotool key --delay 0 a
+    sent=$((sent + 1))
+    ((sent < 2000)) || fail "no start-up box"
+done
+for _ in {1..20}; do xdotool key --delay 0 a; sent=$((sent + 1)); done
+wait_until 5 typed || fail "the start-up box took keys: $sent sent, $(grep -c '^KeyPress event' "$E2E_TMP/typed") reached the typing window"
+[ "$(xdotool getactivewindow)" = "$typing" ] || fail "the start-up box took the focus from the typing window"
+shown '^velsokura$' || fail "a key typed elsewhere answered the start-up box"
+ok "start-up box while typing: all $sent keys reached the typing window, which kept the focus"
+activate "$box"
+press alt+j # ＯＫ(&J)
+wait_until 30 shown '^velsokura　' || fail "no main window after the start-up box"
+xdotool windowactivate --sync "$typing" >/dev/null 2>&1 || fail "the typing window cannot be focused"
+since=
 until [ -n "$since" ] && ((SECONDS >= since + 2)); do
     xdotool key --delay 0 a
     sent=$((sent + 1))
@@ -76,7 +94,6 @@ until [ -n "$since" ] && ((SECONDS >= since + 2)); do
     ((sent < 2000)) || fail "the alarm did not show while typing"
 done
 alarm=$(above_window '^velsokura$')
-typed() { (($(grep -c '^KeyPress event' "$E2E_TMP/typed") >= sent)); }
 wait_until 5 typed || fail "the alarm took keys: $sent sent, $(grep -c '^KeyPress event' "$E2E_TMP/typed") reached the typing window"
 [ "$(xdotool getactivewindow)" = "$typing" ] || fail "the alarm took the focus from the typing window"
 shown '^velsokura$' || fail "a key typed elsewhere answered the alarm"
