@@ -4,7 +4,8 @@
 # centred and above a focused, maximised window, through whatever connection
 # the program chooses by itself, while every key typed goes on reaching that
 # window; a click answers the alarm; the bell's cycle ten times, the window
-# coming back where it was; the Shell's end (a logout) keeps what 終了 keeps.
+# coming back where it was; the Shell's end (a logout) keeps what 終了 keeps;
+# at 200 % the alarm is twice its size.
 source "$(dirname "$0")/lib.sh"
 need xev
 make_appdir "$1"
@@ -80,6 +81,7 @@ wait_until 10 reached || fail "the alarm took keys: $sent sent, $(typed) reached
 check_up "alarm"
 read -r x y w h above focused minimized client <<<"$(gnome_window '^velsokura$')"
 ok "alarm over the notice through $client at $x,$y ${w}x$h, centred, on top, the focus left; all $sent keys reached the typing window"
+alarm_at_1="$w $h"
 gnome_screenshot "$E2E_TMP/alarm.png"
 
 # A click on OK answers it.
@@ -172,4 +174,23 @@ history_edited "Shell ended"
 kill "$SHELL_PID"
 saved_as_exit "Shell ended"
 ok "the Shell ended under the program: schedule, history with the alarm's entry and the edit, settings written; the program said: $(grep -m 1 'connection broke' "$E2E_TMP/app.log")"
+
+# At 200 %, GNOME's integer scale, on a monitor of twice the pixels: the
+# notice and the alarm twice their size in pixels, centred and on top.
+GNOME_DIR="$E2E_TMP/gnome-2x" GNOME_MONITOR=2560x1600 start_gnome
+gnome_scale 2
+printf '1\r\n2026/12/07/09:30#:;*$=\\#:\\*; %s\r\n' "$text" | iconv -f UTF-8 -t CP932 >"$APPDIR/velsokura.txt"
+fake_clock '@2026-12-07 09:29:52'
+start_app "${CLOCK[@]}"
+wait_until 60 notice_up || fail "200 %: no start-up notice"
+notice_width=$(gnome_window '^velsokura$' | cut -d' ' -f3)
+wait_until 60 alarm_up || fail "200 %: no alarm"
+wait_until 5 gnome_centred '^velsokura$' || fail "200 %: the alarm is not centred: $(gnome_window '^velsokura$')"
+gnome_on_top '^velsokura$' || fail "200 %: the alarm is not on top: $(gnome_stacking)"
+read -r x y w h _ _ _ client <<<"$(gnome_window '^velsokura$')"
+read -r w1 h1 <<<"$alarm_at_1"
+doubled() { (($1 * 10 >= $2 * 19 && $1 * 10 <= $2 * 21)); }
+doubled "$w" "$w1" && doubled "$h" "$h1" || fail "200 %: the alarm is ${w}x$h, at 100 % it was ${w1}x$h1"
+gnome_screenshot "$E2E_TMP/alarm-2x.png"
+ok "200 %: the alarm through $client at $x,$y ${w}x$h (${w1}x$h1 at 100 %), centred, on top"
 [ -z "${moved:-}" ] || fail "$moved"

@@ -500,9 +500,11 @@ WINE_TRAY_ICON='("explorer.exe" "explorer.exe")'
 # the test's own that enables a tiny extension switching on the Shell's
 # unsafe mode (for shell_eval) and the given extensions. Sets WAYLAND_DISPLAY,
 # DISPLAY, XAUTHORITY, DBUS_SESSION_BUS_ADDRESS, SHELL_PID and XDG_RUNTIME_DIR.
+# GNOME_MONITOR: another size of the monitor; GNOME_DIR: where the Shell's
+# files go (another one for each Shell of a test; default $E2E_TMP/gnome).
 start_gnome() {
     need gnome-shell dbus-run-session dbus-daemon gdbus Xwayland
-    local dir="$E2E_TMP/gnome" ext uuid=unsafe-mode@velsokura.test list
+    local dir="${GNOME_DIR:-$E2E_TMP/gnome}" ext uuid=unsafe-mode@velsokura.test list
     ext="$dir/data/gnome-shell/extensions/$uuid"
     mkdir -p "$dir/runtime" "$dir/home" "$dir/data/gnome-shell/modes" "$ext"
     chmod 700 "$dir/runtime"
@@ -524,7 +526,7 @@ CONF
     cat >"$dir/session.sh" <<SESSION
 echo "\$DBUS_SESSION_BUS_ADDRESS" >"$dir/bus.new" && mv "$dir/bus.new" "$dir/bus"
 echo \$\$ >"$dir/shell.pid"
-exec gnome-shell --wayland --headless --virtual-monitor 1280x800 \
+exec gnome-shell --wayland --headless --virtual-monitor ${GNOME_MONITOR:-1280x800} \
     --wayland-display "velsokura-e2e-\$\$" --mode=velsokura-test
 SESSION
     export XDG_RUNTIME_DIR="$dir/runtime" DBUS_SYSTEM_BUS_ADDRESS="unix:path=$dir/system_bus"
@@ -654,4 +656,22 @@ gnome_session_says() {
 }
 gnome_session_answers() {
     shell_eval "(global.velsokuraSession.clients['$APP_ID'] ? 'registered' : 'unregistered') + ' ' + global.velsokuraSession.ready"
+}
+# gnome_scale FACTOR: the monitor at that integer scale, and GNOME's settings
+# daemon telling X clients (Xft/DPI) as a session's does.
+gnome_scale() {
+    local state serial mode
+    state=$(gdbus call --session -d org.gnome.Mutter.DisplayConfig -o /org/gnome/Mutter/DisplayConfig \
+        -m org.gnome.Mutter.DisplayConfig.GetCurrentState)
+    serial=$(sed -n 's/^(uint32 \([0-9]*\),.*/\1/p' <<<"$state")
+    mode=$(grep -o "'[0-9]*x[0-9]*@[0-9.]*'" <<<"$state" | head -n 1)
+    gdbus call --session -d org.gnome.Mutter.DisplayConfig -o /org/gnome/Mutter/DisplayConfig \
+        -m org.gnome.Mutter.DisplayConfig.ApplyMonitorsConfig "$serial" 1 \
+        "[(0, 0, $1.0, 0, true, [('Meta-0', $mode, @a{sv} {})])]" "@a{sv} {}" >/dev/null ||
+        fail "the monitor cannot be set to scale $1"
+    [ "$(shell_eval 'global.display.get_monitor_scale(0)')" = "$1" ] || fail "the monitor is not at scale $1"
+    GSETTINGS_BACKEND=memory /usr/libexec/gsd-xsettings >"$E2E_TMP/gsd-xsettings.log" 2>&1 &
+    E2E_PIDS+=($!)
+    xft_dpi() { xprop -root RESOURCE_MANAGER 2>/dev/null | grep -q "Xft.dpi:\\\\t$((96 * $1))"; }
+    wait_until 20 xft_dpi "$1" || fail "GNOME's settings daemon did not tell X clients the scale: $(xprop -root RESOURCE_MANAGER)"
 }
