@@ -78,7 +78,7 @@ until box=$(above_window '^velsokura$') && [ -n "$box" ]; do
     ((sent < 2000)) || fail "no start-up box"
 done
 for _ in {1..20}; do xdotool key --delay 0 a; sent=$((sent + 1)); done
-wait_until 5 typed || fail "the start-up box took keys: $sent sent, $(grep -c '^KeyPress event' "$E2E_TMP/typed") reached the typing window"
+wait_until 5 typed || fail "the loading window or the start-up box took keys: $sent sent, $(grep -c '^KeyPress event' "$E2E_TMP/typed") reached the typing window"
 [ "$(xdotool getactivewindow)" = "$typing" ] || fail "the start-up box took the focus from the typing window"
 shown '^velsokura$' || fail "a key typed elsewhere answered the start-up box"
 ok "start-up box while typing: all $sent keys reached the typing window, which kept the focus"
