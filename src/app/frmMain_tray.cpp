@@ -100,8 +100,8 @@ void frmMain::ShowNormally() {
 }
 
 void frmMain::TrayIcon_LeftButtonDown() {
-    show();
     setWindowState(Qt::WindowNoState);
+    show();
     activateWindow();
     Tray().Remove();
     MainHidden = 0;

@@ -34,7 +34,7 @@ void ResetState() {
     NextDueTime = QDateTime();
     TrayRetryCount = 0;
     DataFilesRead = StartupDone = HistoryFileRead = ProgramEnded = 0;
-    SessionEnding = NoSoundTold = 0;
+    SessionEnding = NoSoundTold = PumpingHeld = 0;
 }
 
 void InitAppFolder() {
@@ -50,6 +50,7 @@ void EndProgram() {
 }
 
 void PumpEvents() {
+    if (PumpingHeld == 1) return;
     QCoreApplication::processEvents();
 }
 

@@ -22,10 +22,23 @@ icon_gone() { [ -z "$(tray_icon velsokura)" ]; }
 wait_until 10 icon_gone || fail "the icon stayed after the window came back"
 ok "a click on the icon shows the window whole on screen and removes the icon"
 
-xdotool windowminimize "$main"
+first=$(frame_rect "$main")
 hidden() { [ -z "$(main_window)" ] && [ -n "$(tray_icon velsokura)" ]; }
+# Ten times as a user does it: each click on the bell brings the window back
+# where it was, whole.
+for cycle in 1 2 3 4 5 6 7 8 9 10; do
+    xdotool windowminimize "$main"
+    wait_until 10 hidden || fail "cycle $cycle: minimising did not send the window to the notification area"
+    # The bell as the user sees it: docked, where it stays.
+    read -r x y <<<"$(wait_output 10 docked_icon velsokura)"
+    xdotool mousemove "$x" "$y" click 1
+    main=$(wait_output 10 main_window) || fail "cycle $cycle: a click on the bell did not bring the window back"
+    wait_until 5 settled_at "$main" "$first" ||
+        fail "cycle $cycle: the window came back at $(frame_rect "$main"), not at $first"
+done
+ok "10 cycles: minimising hides the window into the notification area, the bell brings it back at $first"
+xdotool windowminimize "$main"
 wait_until 10 hidden || fail "minimising did not send the window to the notification area"
-ok "minimising hides the window into the notification area"
 
 # The first run: the 広告 window and the bell, and no main window mapped at
 # any step, not even minimised and undrawn, until the bell is clicked.

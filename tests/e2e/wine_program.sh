@@ -71,6 +71,7 @@ run() {
             fail "$name: a click on the bell did not show the window"
         ok "$name: starts as a bell; a click shows the window"
     fi
+    [[ $name == wine-exit ]] && cycles "$main" "$icon_line"
     if [ -z "$docked" ]; then
         activate "$main"
         add_schedule 10 45 dentist
@@ -81,6 +82,7 @@ run() {
         alarm=$(wait_output 10 above_window '^velsokura$') || fail "$name: the alarm window is not kept above"
         ok "$name: the alarm window comes up top-most"
         expect_sound "$name: the alarm" "$at" 2000
+        [[ $name == wine-exit ]] && cycles "$main" "$icon_line" 1 "with the alarm up"
         click_ok "$alarm"
         wait_until 10 gone '^velsokura$' || fail "$name: the alarm window stays after OK"
     fi
@@ -98,6 +100,24 @@ run() {
         cp "$dir/$f" "$E2E_TMP/$name.$f"
     done
 }
+# cycles MAIN ICON_LINE [COUNT [WHEN]]: minimised, then brought back by a
+# click on the bell, COUNT times (10): the window comes back where it was.
+cycles() {
+    local main=$1 at i x y
+    at=$(frame_rect "$main")
+    for ((i = 1; i <= ${3:-10}; i++)); do
+        xdotool windowminimize "$main"
+        wait_until 10 gone_main || fail "cycle $i${4:+ $4}: minimising left the window up"
+        read -r x y <<<"$(wait_output 10 docked_icon velsokura "$2")" || fail "cycle $i: no bell"
+        xdotool mousemove "$x" "$y" sleep 0.3 click 1
+        main=$(wait_output 20 visible_window_sized '^velsokura　' 600 2000) ||
+            fail "cycle $i${4:+ $4}: a click on the bell did not show the window"
+        sleep 1 # Wine moves a window it restores after showing it
+        settled_at "$main" "$at" || fail "cycle $i${4:+ $4}: the window came back at $(frame_rect "$main"), not at $at"
+    done
+    ok "$((i - 1)) cycles${4:+ $4}: the bell brings the window back where it was ($at)"
+}
+gone_main() { [ -z "$(visible_window_sized '^velsokura　' 600 2000)" ]; }
 # click_ok ID: a click on the OK button of the notice or alarm window, centred
 # near its bottom (a key would need Wine's focus, which lags behind X's).
 click_ok() {

@@ -1,0 +1,4 @@
+#include "platform/DisplayChoice.h"
+
+// Windows has one display connection.
+void ChooseDisplayConnection() {}
