@@ -8,6 +8,7 @@
 #include "dialogs/MessageText.h"
 #include "dialogs/frm2Message.h"
 #include "dialogs/frmMessage.h"
+#include "history/frmRireki.h"
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
 #include "platform/TextFile.h"
@@ -24,6 +25,8 @@
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QtTest>
 
 using namespace mdlMain;
@@ -141,6 +144,8 @@ class TestPersistence : public QObject {
     void exportFolderFailure();
     void sessionEndDuringExitDoesNotRepeatIt();
     void tickDuringExitLosesNothing();
+    void savesWithoutTheExit_data();
+    void savesWithoutTheExit();
     void readersTakeEachEncoding_data();
     void readersTakeEachEncoding();
     void unmarkedTextsReadAsWritten();
@@ -366,6 +371,56 @@ void TestPersistence::exportFolderFailure() {
     QCOMPARE(app.ReadFile("AppData.txt"), QByteArray("1,2,1,\r\n"));
     QCOMPARE(app.ReadFile("RirekiData.dat"), QByteArray("2026/12/06/09:00/ a\r\n"));
     QCOMPARE(app.ReadFile("velsokura.txt"), QByteArray("1\r\n"));
+}
+
+void TestPersistence::savesWithoutTheExit_data() {
+    QTest::addColumn<bool>("displayLost");
+    QTest::addColumn<int>("exports");
+    // The session's save request: the files now, the program runs on, and
+    // the export is left to the exit.
+    QTest::newRow("save request") << false << 0;
+    // The display gone: the exit's writes, export included, and the end.
+    QTest::newRow("display lost") << true << 1;
+}
+
+// Files given with LF line ends come back with CR LF once written; what the
+// open history window holds is saved with them, and no box waits.
+void TestPersistence::savesWithoutTheExit() {
+    QFETCH(bool, displayLost);
+    QFETCH(int, exports);
+    AppFixture app;
+    app.WriteDefaults();
+    app.WriteFile("velsokura.txt", "1\n");
+    app.WriteFile("AppData.txt", "1,0,1,\n");
+    app.WriteFile("RirekiData.dat", "2026/12/06/09:00/ a\n");
+    frmMain* main = ShowProgram(app);
+    QTest::mouseClick(main->Command6, Qt::LeftButton); // 履歴(&E)
+    frmRireki* history = FormSlot<frmRireki>::Get();
+    QVERIFY(history);
+    history->Text1->moveCursor(QTextCursor::End);
+    QTest::keyClicks(history->Text1, " edited");
+    const bool ticking = main->Timer1->isActive();
+    BoxAnswerer boxes;
+    if (displayLost)
+        main->SaveWithoutDisplay();
+    else
+        main->SaveForSession();
+    QVERIFY(boxes.texts.isEmpty());
+    QCOMPARE(app.ReadFile("velsokura.txt"), QByteArray("1\r\n"));
+    QCOMPARE(app.ReadFile("AppData.txt"), QByteArray("1,0,1,\r\n"));
+    QCOMPARE(app.ReadFile("RirekiData.dat"), QByteArray("2026/12/06/09:00/ a edited\r\n"));
+    QCOMPARE(QDir(app.Folder() + "Rireki").entryList(QDir::Files).size(), exports);
+    QCOMPARE(Quitting, std::uint8_t(displayLost ? 1 : 0));
+    QCOMPARE(ProgramEnded, std::uint8_t(0));
+    if (!displayLost) {
+        // Still running: the clock as it was, and the exit saves as before.
+        QCOMPARE(main->Timer1->isActive(), ticking);
+        QCOMPARE(SavingAtExit, std::uint8_t(0));
+        QCOMPARE(SessionEnding, std::uint8_t(0));
+        Exit(main);
+        QCOMPARE(ProgramEnded, std::uint8_t(1));
+        QCOMPARE(QDir(app.Folder() + "Rireki").entryList(QDir::Files).size(), 1);
+    }
 }
 
 void TestPersistence::sessionEndDuringExitDoesNotRepeatIt() {

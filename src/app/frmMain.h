@@ -29,6 +29,12 @@ class frmMain : public VbForm {
     // Log-off, shutdown or a termination signal: save everything and end,
     // even while an alarm waits for OK.
     void EndSession();
+    // The session asks for its state: the data files are written as the
+    // exit would write them, and the program runs on.
+    void SaveForSession();
+    // The display has gone and the process is ending: the exit's writes,
+    // without a window or a box, unless the exit has already run.
+    void SaveWithoutDisplay();
 
     // The clock tick.
     void Timer1_Timer();
@@ -118,6 +124,9 @@ class frmMain : public VbForm {
     void LowerFrameTop(double by);
     void LoadFailed();
     void ExitSequence();
+    // The exit's writes; the history exported when the options ask for it,
+    // if exporting.
+    void WriteDataFiles(bool exporting);
     void Command3_Click();
     void ConnectHandlers();
     void UpdateAddButtons();

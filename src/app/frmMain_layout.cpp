@@ -203,10 +203,13 @@ void frmMain::ConnectHandlers() {
     connect(Timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
     connect(WallClock, &WallClockWatch::MayHaveMoved, this, &frmMain::WallClock_MayHaveMoved);
     // The session's end: an X session manager sends the application a quit
-    // event; Windows reports it as the application about to quit. A mere
-    // state save (commitDataRequest) does not end the program.
+    // event; Windows reports it as the application about to quit. The save
+    // the session asks for first (commitDataRequest) writes the files, so
+    // that they are kept even when the display goes before the quit comes;
+    // it does not end the program, as the user may still cancel the logout.
     qApp->installEventFilter(this);
     connect(qApp, &QCoreApplication::aboutToQuit, this, &frmMain::EndSession);
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &frmMain::SaveForSession);
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {

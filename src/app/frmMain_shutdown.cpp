@@ -14,6 +14,7 @@
 #include "store/ScheduleFile.h"
 #include "store/SettingsFile.h"
 
+#include <QScopedValueRollback>
 #include <QTimer>
 
 using namespace mdlMain;
@@ -54,7 +55,45 @@ void frmMain::Form_Unload() {
     EndProgram();
 }
 
+void frmMain::SaveForSession() {
+    if (DataFilesRead != 1 || SavingAtExit == 1 || Quitting == 1) return;
+    // No box waits for an answer while the session waits for us, and no
+    // event (the session's quit) runs between the writes. The export is left
+    // to the exit itself, which would otherwise make a second file.
+    const QScopedValueRollback<std::uint8_t> ending(SessionEnding, 1);
+    const QScopedValueRollback<std::uint8_t> held(PumpingHeld, 1);
+    const QScopedValueRollback<std::uint8_t> saving(SavingAtExit, 1);
+    const bool ticking = Timer1->isActive();
+    WriteDataFiles(false);
+    if (ticking) Timer1->start();
+}
+
+void frmMain::SaveWithoutDisplay() {
+    if (DataFilesRead != 1 || Quitting == 1) return;
+    // Any event pumped now would meet the broken connection, which ends the
+    // process again from inside its exit.
+    PumpingHeld = 1;
+    SessionEnding = 1;
+    WriteDataFiles(true);
+    Quitting = 1;
+}
+
 void frmMain::ExitSequence() {
+    WriteDataFiles(true);
+    Quitting = 1;
+
+    FormSlot<frmOshirase>::Unload();
+    FormSlot<frmMessage>::Unload();
+    FormSlot<frmRireki>::Unload();
+    FormSlot<frmStatus>::Unload();
+    FormSlot<frm2Message>::Unload();
+    FormSlot<frm3Message>::Unload();
+    FormSlot<frmOption>::Unload();
+    CloseAllSounds();
+    Tray().Remove();
+}
+
+void frmMain::WriteDataFiles(bool exporting) {
     Timer1->stop(); // no alarm takes a row out between the writes
     SavingAtExit = 1;
     // What the open windows hold goes into the data before it is written.
@@ -76,17 +115,7 @@ void frmMain::ExitSequence() {
     ReportUnwritten(WriteScheduleFileAtExit(), "velsokura.txt");
     // A history file that could not be read keeps its place; the run's own
     // entries go to an export file instead of being lost.
-    if ((SaveHistoryAtExit == 1 || HistoryFileRead != 1) && !HistoryText.isEmpty()) ExportHistory();
+    if (exporting && (SaveHistoryAtExit == 1 || HistoryFileRead != 1) && !HistoryText.isEmpty())
+        ExportHistory();
     ReportUnwritten(WriteSettingsFile(), "AppData.txt");
-    Quitting = 1;
-
-    FormSlot<frmOshirase>::Unload();
-    FormSlot<frmMessage>::Unload();
-    FormSlot<frmRireki>::Unload();
-    FormSlot<frmStatus>::Unload();
-    FormSlot<frm2Message>::Unload();
-    FormSlot<frm3Message>::Unload();
-    FormSlot<frmOption>::Unload();
-    CloseAllSounds();
-    Tray().Remove();
 }

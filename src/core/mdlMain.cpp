@@ -37,7 +37,7 @@ void ResetState() {
     NextDueTime = QDateTime();
     TrayRetryCount = 0;
     DataFilesRead = StartupDone = HistoryFileRead = ProgramEnded = 0;
-    SessionEnding = NoSoundTold = 0;
+    SessionEnding = NoSoundTold = PumpingHeld = 0;
 }
 
 void InitAppFolder() {
@@ -53,6 +53,7 @@ void EndProgram() {
 }
 
 void PumpEvents() {
+    if (PumpingHeld == 1) return;
     QCoreApplication::processEvents();
 }
 

@@ -45,6 +45,7 @@ inline std::uint8_t HistoryFileRead = 0; // the history file was read (or found 
 inline std::uint8_t ProgramEnded = 0;    // the program is ending; nothing more runs
 inline std::uint8_t SessionEnding = 0;   // a logoff or signal ends the run: no box waits
 inline std::uint8_t NoSoundTold = 0;     // the user has heard that no sound can play
+inline std::uint8_t PumpingHeld = 0;     // no event runs: the display is gone, or a save runs whole
 
 // The one main window of the run (VB's implicit form instance).
 frmMain* Main();
@@ -60,7 +61,8 @@ void InitAppFolder();
 // Ends the program at once: no save, no further messages.
 void EndProgram();
 
-// Lets the window system deliver what is pending, without waiting.
+// Lets the window system deliver what is pending, without waiting; nothing
+// while PumpingHeld is 1.
 void PumpEvents();
 
 } // namespace mdlMain

@@ -9,7 +9,7 @@
 #include "store/FlexGrid.h"
 
 #include "dialogs/MessageText.h"
-#include <QCoreApplication>
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -23,6 +23,14 @@ template <class Done> void PumpUntil(Done done) {
     PumpEvents();
     while (!done())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+// A box comes up with the keyboard when the user is working in the program;
+// otherwise (a start at login, the user in another program) it takes no key
+// meant for another window.
+void ShowBox(QWidget* box) {
+    box->setAttribute(Qt::WA_ShowWithoutActivating, QApplication::activeWindow() == nullptr);
+    box->show();
 }
 
 } // namespace
@@ -44,14 +52,14 @@ void ShowNotice(const QString& text) {
         return;
     }
     frm2Message* box = FormSlot<frm2Message>::Load();
-    box->show();
+    ShowBox(box);
     BoxLayout::ShowText(box, box->lblM, text);
     WaitForNotice();
 }
 
 bool AskQuestion(const QString& text) {
     frm3Message* box = FormSlot<frm3Message>::Load();
-    box->show();
+    ShowBox(box);
     BoxLayout::ShowText(box, box->lblMM, text);
     WaitForAnswer();
     return AnswerCode == 1;

@@ -19,6 +19,9 @@
 using namespace mdlMain;
 
 frmMessage::frmMessage() : VbForm(QStringLiteral("frmMessage"), Qt::WindowStaysOnTopHint) {
+    // It comes up while the user may be typing elsewhere: kept above, it
+    // takes no keystroke meant for another window, and a click answers it.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setFont(QFont(Fonts::Gothic, 9));
     Colors::SetBackColor(this, Colors::White);
     SetClientSizeTw(3264, 1944);

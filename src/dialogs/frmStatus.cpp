@@ -12,6 +12,9 @@
 using namespace mdlMain;
 
 frmStatus::frmStatus() : VbForm(QStringLiteral("frmStatus")) {
+    // A start at login comes while the user types elsewhere: no key meant for
+    // another window may press Cancel.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setFont(QFont(Fonts::Gothic, 9));
     Colors::SetBackColor(this, Colors::White);
     SetClientSizeTw(6720, 2028);

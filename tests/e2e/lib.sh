@@ -62,13 +62,15 @@ wait_until() {
     done
 }
 
-# start_x [WIDTHxHEIGHT]: a fresh Xvfb on a free display number; sets DISPLAY.
+# start_x [WIDTHxHEIGHT]: a fresh Xvfb on a free display number; sets DISPLAY
+# and X_PID.
 start_x() {
     need Xvfb xdotool xwininfo xprop
     local size=${1:-1024x768}
     : >"$E2E_TMP/display"
     Xvfb -displayfd 9 -screen 0 "${size}x24" -nolisten tcp 9>"$E2E_TMP/display" >/dev/null 2>&1 &
-    E2E_PIDS+=($!)
+    X_PID=$!
+    E2E_PIDS+=($X_PID)
     wait_until 20 test -s "$E2E_TMP/display" || fail "Xvfb did not start"
     export DISPLAY=":$(head -n 1 "$E2E_TMP/display")"
 }
@@ -508,3 +510,187 @@ start_wine_prefix() {
 # What xwininfo's line of a Windows program's icon in the notification area
 # holds (tray_icon's LINE): Wine docks every icon as a window of its explorer.exe.
 WINE_TRAY_ICON='("explorer.exe" "explorer.exe")'
+
+# --- GNOME Shell on Wayland, headless.
+
+# start_gnome [EXTENSION...]: Debian's GNOME Shell as a headless Wayland
+# compositor (with Xwayland) on a 1280x800 virtual monitor, on a private
+# session bus and a private system bus (it aborts without one), in a mode of
+# the test's own that enables a tiny extension switching on the Shell's
+# unsafe mode (for shell_eval) and the given extensions. Sets WAYLAND_DISPLAY,
+# DISPLAY, XAUTHORITY, DBUS_SESSION_BUS_ADDRESS, SHELL_PID and XDG_RUNTIME_DIR.
+# GNOME_MONITOR: another size of the monitor; GNOME_DIR: where the Shell's
+# files go (another one for each Shell of a test; default $E2E_TMP/gnome).
+start_gnome() {
+    need gnome-shell dbus-run-session dbus-daemon gdbus Xwayland
+    local dir="${GNOME_DIR:-$E2E_TMP/gnome}" ext uuid=unsafe-mode@velsokura.test list
+    ext="$dir/data/gnome-shell/extensions/$uuid"
+    mkdir -p "$dir/runtime" "$dir/home" "$dir/data/gnome-shell/modes" "$ext"
+    chmod 700 "$dir/runtime"
+    printf '{"uuid": "%s", "name": "unsafe mode", "description": "Eval for tests", "shell-version": ["43"]}\n' \
+        "$uuid" >"$ext/metadata.json"
+    printf 'function init() { return { enable() { global.context.unsafe_mode = true; }, disable() {} }; }\n' \
+        >"$ext/extension.js"
+    list=$(printf ', "%s"' "$uuid" "$@")
+    printf '{"parentMode": "user", "enabledExtensions": [%s]}\n' "${list#, }" \
+        >"$dir/data/gnome-shell/modes/velsokura-test.json"
+    cat >"$dir/system.conf" <<CONF
+<busconfig><type>system</type><listen>unix:path=$dir/system_bus</listen><auth>EXTERNAL</auth>
+<policy context="default"><allow user="*"/><allow own="*"/><allow send_destination="*"/>
+<allow receive_type="*"/></policy></busconfig>
+CONF
+    dbus-daemon --config-file="$dir/system.conf" --nofork >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    wait_until 10 test -S "$dir/system_bus" || fail "no private system bus"
+    cat >"$dir/session.sh" <<SESSION
+echo "\$DBUS_SESSION_BUS_ADDRESS" >"$dir/bus.new" && mv "$dir/bus.new" "$dir/bus"
+echo \$\$ >"$dir/shell.pid"
+exec gnome-shell --wayland --headless --virtual-monitor ${GNOME_MONITOR:-1280x800} \
+    --wayland-display "velsokura-e2e-\$\$" --mode=velsokura-test
+SESSION
+    export XDG_RUNTIME_DIR="$dir/runtime" DBUS_SYSTEM_BUS_ADDRESS="unix:path=$dir/system_bus"
+    XDG_DATA_DIRS="$dir/data:/usr/share" HOME="$dir/home" GSETTINGS_BACKEND=memory \
+        dbus-run-session -- bash "$dir/session.sh" >"$E2E_TMP/gnome-shell.log" 2>&1 &
+    E2E_PIDS+=($!)
+    wait_until 20 test -s "$dir/bus" -a -s "$dir/shell.pid" || fail "GNOME Shell did not start"
+    SHELL_PID=$(cat "$dir/shell.pid")
+    E2E_PIDS+=($SHELL_PID)
+    export DBUS_SESSION_BUS_ADDRESS=$(cat "$dir/bus") WAYLAND_DISPLAY="velsokura-e2e-$SHELL_PID"
+    wait_until 60 shell_up || fail "GNOME Shell answers no Eval"
+    DISPLAY=$(shell_eval "imports.gi.GLib.getenv('DISPLAY')")
+    XAUTHORITY=$(shell_eval "imports.gi.GLib.getenv('XAUTHORITY')")
+    export DISPLAY XAUTHORITY
+    [ -n "$DISPLAY" ] || fail "GNOME Shell started no Xwayland"
+    shell_eval "Main.overview.hide(); Main.messageTray._bannerBin.hide(); 'ok'" >/dev/null
+    unset XDG_SESSION_TYPE QT_QPA_PLATFORM
+}
+shell_up() { [ "$(shell_eval 'global.context.unsafe_mode' 2>/dev/null)" = true ]; }
+
+# shell_eval JS: the Shell's answer to JS (a JSON value; a string unquoted).
+shell_eval() {
+    local out
+    out=$(gdbus call --session -d org.gnome.Shell -o /org/gnome/Shell -m org.gnome.Shell.Eval "$1") || return 1
+    [[ $out == "(true, '"* ]] || { echo "$out" >&2; return 1; }
+    out=${out#"(true, '"}
+    out=${out%"')"}
+    out=${out#\"}
+    echo "${out%\"}"
+}
+
+# The Shell's view of the windows, for the JS given to shell_eval:
+# win(TITLE_REGEX) the first window so titled, shown or not.
+SHELL_JS="const win = re => global.display.list_all_windows().find(w => new RegExp(re).test(w.get_title() || ''));"
+# gnome_window TITLE_REGEX: "x y width height above focused minimized" of
+# that window's frame, or nothing while there is none.
+gnome_window() {
+    shell_eval "$SHELL_JS const w = win('$1'); if (!w) ''; else { const r = w.get_frame_rect();
+        [r.x, r.y, r.width, r.height, w.is_above(), w.has_focus(), w.minimized, w.get_client_type() ? 'x11' : 'wayland'].join(' '); }"
+}
+# gnome_stacking: the titles of the windows shown, bottom to top, "|" between.
+gnome_stacking() {
+    shell_eval "global.display.sort_windows_by_stacking(global.display.list_all_windows()
+        .filter(w => w.showing_on_its_workspace() && !w.is_override_redirect())).map(w => w.get_title()).join('|')"
+}
+# gnome_on_top TITLE_REGEX: the window is stacked above every other one.
+gnome_on_top() { gnome_stacking | tr '|' '\n' | tail -n 1 | grep -Eq "$1"; }
+# gnome_centred TITLE_REGEX: the window's frame is centred on the work area (within 2 px).
+gnome_centred() {
+    [ "$(shell_eval "$SHELL_JS const r = win('$1').get_frame_rect();
+        const a = global.workspace_manager.get_active_workspace().get_work_area_for_monitor(0);
+        Math.abs(r.x + r.width / 2 - (a.x + a.width / 2)) <= 2 && Math.abs(r.y + r.height / 2 - (a.y + a.height / 2)) <= 2")" = true ]
+}
+# gnome_keys KEYVAL_NAME COUNT: COUNT presses of that key (Clutter.KEY_<name>)
+# from a virtual keyboard, to whatever has the keyboard.
+gnome_keys() {
+    shell_eval "const C = imports.gi.Clutter, G = imports.gi.GLib;
+        global.velsokuraKeys ??= C.get_default_backend().get_default_seat().create_virtual_device(C.InputDeviceType.KEYBOARD_DEVICE);
+        for (let i = 0; i < $2; i++) for (const s of [C.KeyState.PRESSED, C.KeyState.RELEASED])
+            global.velsokuraKeys.notify_keyval(G.get_monotonic_time(), C.KEY_$1, s); 'ok'" >/dev/null
+}
+# gnome_point X Y: the virtual pointer moved to that point of the screen.
+gnome_point() {
+    shell_eval "const C = imports.gi.Clutter, G = imports.gi.GLib;
+        global.velsokuraPointer ??= C.get_default_backend().get_default_seat().create_virtual_device(C.InputDeviceType.POINTER_DEVICE);
+        global.velsokuraPointer.notify_absolute_motion(G.get_monotonic_time(), $1, $2); 'ok'" >/dev/null
+}
+# gnome_click X Y: a left click from the virtual pointer at that point.
+gnome_click() {
+    gnome_point "$1" "$2"
+    # The press comes once the motion has been seen, as a hand's would.
+    sleep 0.2
+    local state
+    for state in PRESSED RELEASED; do
+        shell_eval "const C = imports.gi.Clutter;
+            global.velsokuraPointer.notify_button(imports.gi.GLib.get_monotonic_time(), C.BUTTON_PRIMARY, C.ButtonState.$state); 'ok'" >/dev/null
+        sleep 0.1
+    done
+}
+# gnome_screenshot FILE: the whole screen, through the Shell's screenshot service.
+gnome_screenshot() {
+    gdbus call --session -d org.gnome.Shell -o /org/gnome/Shell/Screenshot \
+        -m org.gnome.Shell.Screenshot.Screenshot false false "$1" >/dev/null
+}
+# gnome_tray_icon: "X Y", the centre of the program's icon in the top bar
+# (the AppIndicator extension's), or nothing while there is none.
+gnome_tray_icon() {
+    shell_eval "const e = Object.entries(Main.panel.statusArea).find(([k, v]) => k.startsWith('appindicator') && v.visible && v.mapped);
+        if (!e) ''; else { const [x, y] = e[1].get_transformed_position(), [w, h] = e[1].get_transformed_size();
+        [Math.round(x + w / 2), Math.round(y + h / 2)].join(' '); }"
+}
+# gnome_combo KEYVAL_NAME...: those keys pressed in order and let go in
+# reverse (Alt_L e), from the virtual keyboard.
+gnome_combo() {
+    local names=("$@") js="" i
+    for ((i = 0; i < ${#names[@]}; i++)); do js+="k(C.KEY_${names[i]}, C.KeyState.PRESSED); "; done
+    for ((i = ${#names[@]} - 1; i >= 0; i--)); do js+="k(C.KEY_${names[i]}, C.KeyState.RELEASED); "; done
+    shell_eval "const C = imports.gi.Clutter, G = imports.gi.GLib;
+        global.velsokuraKeys ??= C.get_default_backend().get_default_seat().create_virtual_device(C.InputDeviceType.KEYBOARD_DEVICE);
+        const k = (v, s) => global.velsokuraKeys.notify_keyval(G.get_monotonic_time(), v, s); $js 'ok'" >/dev/null
+}
+# gnome_session_manager: a stand-in for gnome-session inside the Shell:
+# org.gnome.SessionManager's RegisterClient gives each client an object of
+# its own; gnome_session_says SIGNAL sends that signal to the program's
+# (io.github.velsokura.velsokura); gnome_session_answers prints the apps
+# registered and how often the program answered EndSessionResponse(true).
+APP_ID=io.github.velsokura.velsokura
+gnome_session_manager() {
+    shell_eval "const Gio = imports.gi.Gio;
+        const manager = '<node><interface name=\"org.gnome.SessionManager\"><method name=\"RegisterClient\"><arg type=\"s\" direction=\"in\"/><arg type=\"s\" direction=\"in\"/><arg type=\"o\" direction=\"out\"/></method></interface></node>';
+        const client = '<node><interface name=\"org.gnome.SessionManager.ClientPrivate\"><method name=\"EndSessionResponse\"><arg type=\"b\" direction=\"in\"/><arg type=\"s\" direction=\"in\"/></method><signal name=\"QueryEndSession\"><arg type=\"u\"/></signal><signal name=\"EndSession\"><arg type=\"u\"/></signal><signal name=\"Stop\"/></interface></node>';
+        const sm = global.velsokuraSession = { apps: [], clients: {}, ready: 0 };
+        sm.manager = Gio.DBusExportedObject.wrapJSObject(manager, { RegisterClient(app) {
+            sm.apps.push(app);
+            const path = '/org/gnome/SessionManager/Client' + sm.apps.length;
+            const o = Gio.DBusExportedObject.wrapJSObject(client, { EndSessionResponse(ok) { if (ok && app === '$APP_ID') sm.ready++; } });
+            o.export(Gio.DBus.session, path);
+            sm.clients[app] = o;
+            return path; } });
+        sm.manager.export(Gio.DBus.session, '/org/gnome/SessionManager');
+        Gio.bus_own_name_on_connection(Gio.DBus.session, 'org.gnome.SessionManager', Gio.BusNameOwnerFlags.NONE, null, null); 'ok'" >/dev/null
+    wait_until 10 bash -c 'gdbus introspect --session -d org.gnome.SessionManager -o /org/gnome/SessionManager >/dev/null 2>&1' ||
+        fail "the stand-in session manager did not start"
+}
+gnome_session_says() {
+    shell_eval "global.velsokuraSession.clients['$APP_ID'].emit_signal('$1', new imports.gi.GLib.Variant('(u)', [0])); 'ok'" >/dev/null
+}
+gnome_session_answers() {
+    shell_eval "(global.velsokuraSession.clients['$APP_ID'] ? 'registered' : 'unregistered') + ' ' + global.velsokuraSession.ready"
+}
+# gnome_scale FACTOR: the monitor at that integer scale, and GNOME's settings
+# daemon telling X clients (Xft/DPI) as a session's does.
+gnome_scale() {
+    local state serial mode
+    state=$(gdbus call --session -d org.gnome.Mutter.DisplayConfig -o /org/gnome/Mutter/DisplayConfig \
+        -m org.gnome.Mutter.DisplayConfig.GetCurrentState)
+    serial=$(sed -n 's/^(uint32 \([0-9]*\),.*/\1/p' <<<"$state")
+    mode=$(grep -o "'[0-9]*x[0-9]*@[0-9.]*'" <<<"$state" | head -n 1)
+    gdbus call --session -d org.gnome.Mutter.DisplayConfig -o /org/gnome/Mutter/DisplayConfig \
+        -m org.gnome.Mutter.DisplayConfig.ApplyMonitorsConfig "$serial" 1 \
+        "[(0, 0, $1.0, 0, true, [('Meta-0', $mode, @a{sv} {})])]" "@a{sv} {}" >/dev/null ||
+        fail "the monitor cannot be set to scale $1"
+    [ "$(shell_eval 'global.display.get_monitor_scale(0)')" = "$1" ] || fail "the monitor is not at scale $1"
+    GSETTINGS_BACKEND=memory /usr/libexec/gsd-xsettings >"$E2E_TMP/gsd-xsettings.log" 2>&1 &
+    E2E_PIDS+=($!)
+    xft_dpi() { xprop -root RESOURCE_MANAGER 2>/dev/null | grep -q "Xft.dpi:\\\\t$((96 * $1))"; }
+    wait_until 20 xft_dpi "$1" || fail "GNOME's settings daemon did not tell X clients the scale: $(xprop -root RESOURCE_MANAGER)"
+}

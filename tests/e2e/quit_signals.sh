@@ -126,3 +126,43 @@ for how in TERM exit-then-TERM; do
     fi
     ok "$how with no export folder possible ends at once and writes every file"
 done
+
+# The display goes before anything tells the program of the session's end
+# (a logout that ends the X server first): the files are still written as
+# the exit writes them: the schedule added, the entry of an alarm that rang
+# and the edit in the open history window, the settings (given with LF line
+# ends, written with CR LF).
+make_appdir "$program"
+printf '1\n2026/12/07/11:00#:;*$=\\#:\\*; meeting\n' >"$APPDIR/velsokura.txt"
+printf '1,0,0,\n' >"$APPDIR/AppData.txt"
+printf '2026/12/06/09:00/ dentist\r\n' >"$APPDIR/RirekiData.dat"
+fake_clock '@2026-12-07 10:59:50'
+launch display-lost
+# The start-up notice's OK leaves the focus elsewhere: a click into the hour
+# field (1590, 5415 twips into the window) gives it back.
+info=$(xwininfo -id "$WIN")
+xdotool mousemove $(($(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info") + 106)) \
+    $(($(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info") + 361)) click 1
+add_schedule 12 30 lunch
+wait_until 20 grep -q lunch "$APPDIR/velsokura.txt" || fail "display lost: adding wrote nothing"
+alarm=$(wait_output 30 above_window '^velsokura$') || fail "display lost: no alarm"
+activate "$alarm"
+press alt+i
+wait_until 10 gone '^velsokura$' || fail "display lost: the alarm stays"
+activate "$WIN"
+press alt+e # 履歴(&E)
+wait_until 10 shown '^velsokura 予定の履歴$' || fail "display lost: no history window"
+activate "$(visible_window '^velsokura 予定の履歴$')"
+press ctrl+End
+xdotool type --delay 50 " EDITED"
+wait_until 10 settled || fail "display lost: the program stays busy"
+kill "$X_PID"
+ends_within 10 display-lost
+grep -q 'connection broke' "$E2E_TMP/display-lost.log" || fail "display lost: the program did not see the display go: $(tail -n 3 "$E2E_TMP/display-lost.log")"
+[ "$(head -n 1 "$APPDIR/velsokura.txt")" = $'1\r' ] && grep -q $'lunch\r$' "$APPDIR/velsokura.txt" ||
+    fail "display lost: the schedule file is not as the exit leaves it: $(cat -A "$APPDIR/velsokura.txt")"
+grep -q $'^2026/12/07/11:00/ meeting\r$' "$APPDIR/RirekiData.dat" && grep -q 'dentist EDITED' "$APPDIR/RirekiData.dat" ||
+    fail "display lost: the history lost the alarm's entry or the window's edit: $(cat -A "$APPDIR/RirekiData.dat")"
+[ "$(cat "$APPDIR/AppData.txt")" = $'1,0,0,\r' ] ||
+    fail "display lost: the settings were not written: $(cat -A "$APPDIR/AppData.txt")"
+ok "the display lost under the program: schedule, history with the alarm's entry and the window's edit, and settings written as the exit writes them"

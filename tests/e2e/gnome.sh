@@ -1,0 +1,196 @@
+#!/usr/bin/env bash
+# GNOME on Wayland, Debian's own desktop, in a real headless GNOME Shell with
+# the AppIndicator extension: the start-up notice and the alarm come up
+# centred and above a focused, maximised window, through whatever connection
+# the program chooses by itself, while every key typed goes on reaching that
+# window; a click answers the alarm; the bell's cycle ten times, the window
+# coming back where it was; the Shell's end (a logout) keeps what 終了 keeps;
+# at 200 % the alarm is twice its size.
+source "$(dirname "$0")/lib.sh"
+need xev
+make_appdir "$1"
+# The menu entry as the package installs it, and the program it runs found
+# on the PATH (the Shell ignores an entry whose program it cannot find).
+mkdir -p "$E2E_TMP/gnome/data/applications"
+cp "$(dirname "$0")/../../assets/linux/io.github.velsokura.velsokura.desktop" "$E2E_TMP/gnome/data/applications/"
+export PATH="$APPDIR:$PATH"
+start_gnome ubuntu-appindicators@ubuntu.com
+
+text=$(printf '会議%.0s' {1..12}) # wider than the notice
+printf '1\r\n2026/12/07/09:30#:;*$=\\#:\\*; %s\r\n' "$text" | iconv -f UTF-8 -t CP932 >"$APPDIR/velsokura.txt"
+printf '2026/12/06/09:00/ dentist\r\n' >"$APPDIR/RirekiData.dat"
+printf '1,0,0,\n' >"$APPDIR/AppData.txt" # LF: the exit writes CR LF
+
+# The user's terminal: maximised, focused, typed into.
+xev -name e2e-typing >"$E2E_TMP/typed" 2>/dev/null &
+E2E_PIDS+=($!)
+wait_output 20 gnome_window '^e2e-typing$' >/dev/null || fail "no window to type into"
+shell_eval "$SHELL_JS const w = win('^e2e-typing\$'); w.maximize(imports.gi.Meta.MaximizeFlags.BOTH);
+    w.activate(global.get_current_time()); 'ok'" >/dev/null
+typing_focused() { [ "$(gnome_window '^e2e-typing$' | cut -d' ' -f6)" = true ]; }
+wait_until 10 typing_focused || fail "the typing window cannot be focused: $(gnome_window '^e2e-typing$')"
+gnome_point 5 400 # the pointer rests on the typing window
+typed() { grep -c '^KeyPress event' "$E2E_TMP/typed"; }
+type_some() { gnome_keys a 5; sent=$((sent + 5)); }
+# A new virtual keyboard's first keys may come before the keymap: typed
+# until one arrives, counted from there.
+arrived() {
+    shell_eval "$SHELL_JS win('^e2e-typing\$').activate(global.get_current_time()); 'ok'" >/dev/null
+    gnome_keys a 1
+    sleep 0.2
+    (($(typed) > 0))
+}
+wait_until 10 arrived || fail "no key reaches the typing window"
+sleep 0.2
+sent=$(typed)
+
+gnome_session_manager
+fake_clock '@2026-12-07 09:29:45'
+start_app "${CLOCK[@]}"
+# notice_up: the start-up notice (kept above; the loading's window is not).
+notice_up() { [ "$(gnome_window '^velsokura$' | cut -d' ' -f5)" = true ]; }
+until notice_up; do type_some; ((SECONDS < 60)) || fail "no start-up notice"; done
+read -r x y w h above focused minimized client <<<"$(gnome_window '^velsokura$')"
+ok "start-up notice through $client at $x,$y ${w}x$h, above: $above, focused: $focused"
+notice_width=$w
+check_up() {
+    local what=$1
+    wait_until 5 gnome_centred '^velsokura$' || fail "$what: not centred on the work area: $(gnome_window '^velsokura$')"
+    gnome_on_top '^velsokura$' || fail "$what: not on top of the maximised window: $(gnome_stacking)"
+    [[ $(gnome_window '^velsokura$') == *' true false false '* ]] || fail "$what: not kept above, or took the focus: $(gnome_window '^velsokura$')"
+    typing_focused || fail "$what: the typing window lost the focus"
+}
+check_up "start-up notice"
+app=$(shell_eval "$SHELL_JS imports.gi.Shell.WindowTracker.get_default().get_window_app(win('^velsokura\$')).get_id()")
+[ "$app" = io.github.velsokura.velsokura.desktop ] ||
+    fail "the Shell takes the window for another program's: $app (class, instance, app id: $(shell_eval "$SHELL_JS const w = win('^velsokura\$'); [w.get_wm_class(), w.get_wm_class_instance(), w.get_gtk_application_id(), !!imports.gi.Shell.AppSystem.get_default().lookup_app('io.github.velsokura.velsokura.desktop')].join(' ')"))"
+ok "the Shell knows the window by the installed menu entry: $app"
+gnome_screenshot "$E2E_TMP/notice.png"
+
+# Left waiting, the notice becomes the alarm at 09:30; the typing goes on.
+# (Above, as the loading window, of the same title, is not.)
+alarm_up() {
+    local _x _y aw _h aabove _
+    read -r _x _y aw _h aabove _ <<<"$(gnome_window '^velsokura$')"
+    [ "${aabove:-}" = true ] && ((aw > notice_width))
+}
+until alarm_up; do type_some; ((SECONDS < 120)) || fail "no alarm"; done
+type_some
+reached() { (($(typed) >= sent)); }
+wait_until 10 reached || fail "the alarm took keys: $sent sent, $(typed) reached the typing window"
+check_up "alarm"
+read -r x y w h above focused minimized client <<<"$(gnome_window '^velsokura$')"
+ok "alarm over the notice through $client at $x,$y ${w}x$h, centred, on top, the focus left; all $sent keys reached the typing window"
+alarm_at_1="$w $h"
+gnome_screenshot "$E2E_TMP/alarm.png"
+
+# A click on OK answers it.
+gnome_click $((x + w / 2)) $((y + h - 29))
+alarm_gone() { [ -z "$(gnome_window '^velsokura$')" ]; }
+wait_until 10 alarm_gone || fail "a click on OK did not answer the alarm: $(gnome_window '^velsokura$')"
+ok "a click on OK answers the alarm"
+
+# The bell's cycle: a click shows the window where it was, minimising sends
+# it back to the bell.
+main_up() { read -r mx my mw mh _ _ mmin _ <<<"$(gnome_window '^velsokura　')" && [ "$mmin" = false ]; }
+main_gone() { [ -z "$(gnome_window '^velsokura　')" ] && [ -n "$(gnome_tray_icon)" ]; }
+moved=
+for cycle in 1 2 3 4 5 6 7 8 9 10; do
+    icon=$(wait_output 10 gnome_tray_icon) || fail "cycle $cycle: no bell in the top bar"
+    gnome_click $icon
+    wait_until 10 main_up || fail "cycle $cycle: a click on the bell did not show the window"
+    settle_until() { local before; before=$(gnome_window '^velsokura　'); sleep 0.3; [ "$(gnome_window '^velsokura　')" = "$before" ]; }
+    wait_until 5 settle_until
+    main_up
+    if ((cycle == 1)); then
+        first="$mx $my"
+    elif [ "$mx $my" != "$first" ] && [ -z "$moved" ]; then
+        # Told at the end: the logout below still runs.
+        moved="cycle $cycle: the window came back at $mx,$my, not at $first"
+    fi
+    shell_eval "$SHELL_JS win('^velsokura　').minimize(); 'ok'" >/dev/null
+    wait_until 10 main_gone || fail "cycle $cycle: minimising did not send the window back to the bell: $(gnome_window '^velsokura　')"
+done
+ok "10 cycles of the bell: each a click showing the window and minimising sending it back"
+
+# What a logout finds: the alarm's entry waits in the history with the entry
+# before it, and the history window holds an edit.
+history_edited() {
+    gnome_click $(wait_output 10 gnome_tray_icon) || fail "$1: no bell"
+    wait_until 10 main_up || fail "$1: the bell did not show the window"
+    shell_eval "$SHELL_JS win('^velsokura　').activate(global.get_current_time()); 'ok'" >/dev/null
+    main_focused() { [ "$(gnome_window '^velsokura　' | cut -d' ' -f6)" = true ]; }
+    wait_until 10 main_focused || fail "$1: the main window cannot be focused"
+    gnome_combo Alt_L e # 履歴(&E)
+    wait_output 10 gnome_window '^velsokura 予定の履歴$' >/dev/null || fail "$1: no history window"
+    # Given the keyboard as a click on it would.
+    history_focused() {
+        shell_eval "$SHELL_JS win('^velsokura 予定の履歴\$').activate(global.get_current_time()); 'ok'" >/dev/null
+        [ "$(gnome_window '^velsokura 予定の履歴$' | cut -d' ' -f6)" = true ]
+    }
+    wait_until 10 history_focused || fail "$1: the history window has not the keyboard"
+    gnome_combo Control_L End
+    for key in x y z; do gnome_combo $key; done
+    wait_until 10 settled || fail "$1: the program stays busy"
+}
+# saved_as_exit WHAT: the files are as 終了 leaves them.
+saved_as_exit() {
+    wait_until 20 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "$1: the program did not end"
+    [ "$(head -n 1 "$APPDIR/velsokura.txt")" = $'1\r' ] ||
+        fail "$1: the schedule file is not as the exit leaves it: $(cat -A "$APPDIR/velsokura.txt")"
+    grep -q '^2026/12/07/09:30/ 会議' <(iconv -f CP932 -t UTF-8 "$APPDIR/RirekiData.dat") &&
+        grep -q 'dentistxyz' "$APPDIR/RirekiData.dat" ||
+        fail "$1: the history lost the alarm's entry or the window's edit: $(cat -A "$APPDIR/RirekiData.dat")"
+    grep -q $'\r$' "$APPDIR/AppData.txt" || fail "$1: the settings were not written"
+}
+
+# A logout through the session manager: asked, the program is ready at once;
+# told the session ends, it saves, ends and says so.
+history_edited "logout"
+gnome_screenshot "$E2E_TMP/history.png"
+registered() { [[ $(gnome_session_answers) == registered* ]]; }
+wait_until 10 registered || fail "logout: the program did not register with the session manager"
+gnome_session_says QueryEndSession
+asked() { [[ $(gnome_session_answers) == *' 1' ]]; }
+wait_until 10 asked || fail "logout: the question to end the session had no answer: $(gnome_session_answers)"
+gnome_session_says EndSession
+saved_as_exit "logout"
+[ "$(gnome_session_answers)" = "registered 2" ] ||
+    fail "logout: the end of the session was not answered: $(gnome_session_answers)"
+ok "logout through the session manager: registered and answered as io.github.velsokura.velsokura; schedule, history with the alarm's entry and the edit, settings written"
+
+# The Shell ending under the program (a logout that ends the compositor
+# first) keeps the same: the same alarm again, answered, and the edit.
+printf '1\r\n2026/12/07/09:30#:;*$=\\#:\\*; %s\r\n' "$text" | iconv -f UTF-8 -t CP932 >"$APPDIR/velsokura.txt"
+printf '2026/12/06/09:00/ dentist\r\n' >"$APPDIR/RirekiData.dat"
+printf '1,0,0,\n' >"$APPDIR/AppData.txt"
+fake_clock '@2026-12-07 09:29:56'
+start_app "${CLOCK[@]}"
+wait_until 60 alarm_up || fail "second run: no alarm"
+read -r x y w h _ <<<"$(gnome_window '^velsokura$')"
+gnome_click $((x + w / 2)) $((y + h - 29))
+wait_until 10 alarm_gone || fail "second run: a click on OK did not answer the alarm"
+history_edited "Shell ended"
+kill "$SHELL_PID"
+saved_as_exit "Shell ended"
+ok "the Shell ended under the program: schedule, history with the alarm's entry and the edit, settings written; the program said: $(grep -m 1 'connection broke' "$E2E_TMP/app.log")"
+
+# At 200 %, GNOME's integer scale, on a monitor of twice the pixels: the
+# notice and the alarm twice their size in pixels, centred and on top.
+GNOME_DIR="$E2E_TMP/gnome-2x" GNOME_MONITOR=2560x1600 start_gnome
+gnome_scale 2
+printf '1\r\n2026/12/07/09:30#:;*$=\\#:\\*; %s\r\n' "$text" | iconv -f UTF-8 -t CP932 >"$APPDIR/velsokura.txt"
+fake_clock '@2026-12-07 09:29:52'
+start_app "${CLOCK[@]}"
+wait_until 60 notice_up || fail "200 %: no start-up notice"
+notice_width=$(gnome_window '^velsokura$' | cut -d' ' -f3)
+wait_until 60 alarm_up || fail "200 %: no alarm"
+wait_until 5 gnome_centred '^velsokura$' || fail "200 %: the alarm is not centred: $(gnome_window '^velsokura$')"
+gnome_on_top '^velsokura$' || fail "200 %: the alarm is not on top: $(gnome_stacking)"
+read -r x y w h _ _ _ client <<<"$(gnome_window '^velsokura$')"
+read -r w1 h1 <<<"$alarm_at_1"
+doubled() { (($1 * 10 >= $2 * 19 && $1 * 10 <= $2 * 21)); }
+doubled "$w" "$w1" && doubled "$h" "$h1" || fail "200 %: the alarm is ${w}x$h, at 100 % it was ${w1}x$h1"
+gnome_screenshot "$E2E_TMP/alarm-2x.png"
+ok "200 %: the alarm through $client at $x,$y ${w}x$h (${w1}x$h1 at 100 %), centred, on top"
+[ -z "${moved:-}" ] || fail "$moved"
