@@ -37,6 +37,8 @@ int main(int argc, char* argv[]) {
     QFile file(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("velsokura.txt"));
     if (file.open(QIODevice::ReadOnly)) {
         QStringDecoder decoder("windows-31j");
+        // Qt for Windows has no such table: the system's, code page 932 on a Japanese system.
+        if (!decoder.isValid()) decoder = QStringDecoder(QStringDecoder::System);
         const QString text = decoder.decode(file.readAll());
         const QString separator = QStringLiteral("#:;*$=\\#:\\*;");
         for (const QStringView line : QStringView(text).split(QStringLiteral("\r\n"))) {

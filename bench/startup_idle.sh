@@ -12,8 +12,15 @@
 #   wake/min  voluntary context switches (wake-ups) per idle minute; the
 #             tick sleeps up to a minute, so give IDLE several minutes for it
 #   (idle ms and wake/min count the threads alive at the end of the idle time)
+# Given the Windows build (PROGRAM.exe), both run under Wine as a Japanese
+# user (scripts/wine-run), in one prefix kept for the whole measure (its
+# wineserver and explorer.exe, which docks the icon, started before the first
+# run). The figures are those of the program's own process: Wine runs a
+# Windows process as one Linux process, its threads the program's and Wine's
+# own in it; wineserver, which every Wine process calls, is not counted.
 # Not a test: run by hand.
 #   bench/startup_idle.sh build/velsokura build/bench/bench_floor [IDLE_SECONDS [RUNS]]
+#   bench/startup_idle.sh build-win/velsokura.exe build-win/bench_floor.exe ...
 #   SIZES="1000 10000" bench/startup_idle.sh ...   (default 1000 10000 100000)
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=../tests/e2e/lib.sh
@@ -65,6 +72,8 @@ rss_kib() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status"; }
 # ready PID icon|window: the tray icon is docked, or any window is shown.
 ready() {
     local w
+    # Wine docks the icon of every Windows program as a window of explorer.exe.
+    [[ $WINDOWS && $2 == icon ]] && { [ -n "$(tray_icon velsokura "$WINE_TRAY_ICON")" ]; return; }
     for w in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
         [[ $2 == window ]] && return 0
         xprop -id "$w" _XEMBED_INFO 2>/dev/null | grep -q = && return 0
@@ -75,7 +84,7 @@ ready() {
 # measure NAME MODE DIR COMMAND...: one run; appends "start idle rss wake" to $E2E_TMP/NAME.
 measure() {
     local name=$1 mode=$2 dir=$3; shift 3
-    (cd "$dir" && exec "$@" >/dev/null 2>&1) &
+    (cd "$dir" && exec "$@" >"$E2E_TMP/log-$name.log" 2>&1) &
     local pid=$!
     E2E_PIDS+=($pid)
     wait_until 120 ready "$pid" "$mode" || fail "$name did not come up"
@@ -105,10 +114,25 @@ start_x
 start_wm
 start_tray
 command -v pulseaudio >/dev/null && start_pulse
+WINDOWS=
+launch=()
+if [[ $PROGRAM == *.exe ]]; then
+    WINDOWS=1
+    start_wine_prefix
+    launch=(env -u QT_QPA_PLATFORM "$WINE_RUN")
+fi
 
 for n in $SIZES; do
     mkdir -p "$E2E_TMP/v$n" "$E2E_TMP/f$n"
-    cp "$PROGRAM" "$(dirname "$PROGRAM")"/velsokura-sound.* "$E2E_TMP/v$n/"
+    if [[ $WINDOWS ]]; then
+        # The program's folder as it ships: Qt's DLLs and plugins beside it.
+        cp -r "$(dirname "$PROGRAM")"/{*.dll,platforms,styles,translations} "$E2E_TMP/v$n/"
+        cp -r "$(dirname "$PROGRAM")"/{*.dll,platforms,styles} "$E2E_TMP/f$n/"
+        cp "$FLOOR" "$E2E_TMP/f$n/"
+    else
+        cp "$(dirname "$PROGRAM")"/velsokura-sound.* "$E2E_TMP/v$n/"
+    fi
+    cp "$PROGRAM" "$E2E_TMP/v$n/"
     cp "$(dirname "$PROGRAM")"/*.mp3 "$E2E_TMP/v$n/" 2>/dev/null || true
     schedules "$n" >"$E2E_TMP/f$n/velsokura.txt"
     printf '1,0,0,\r\n' >"$E2E_TMP/v$n/AppData.txt"
@@ -118,8 +142,12 @@ for ((run = 1; run <= RUNS; run++)); do
         # Each run starts from the same files: the program rewrites its own at exit.
         cp "$E2E_TMP/f$n/velsokura.txt" "$E2E_TMP/v$n/velsokura.txt"
         rm -f "$E2E_TMP/v$n/RirekiData.dat"
-        measure "velsokura-$n" icon "$E2E_TMP/v$n" "./$(basename "$PROGRAM")"
-        measure "floor-$n" window "$E2E_TMP/f$n" "$FLOOR" velsokura.txt
+        measure "velsokura-$n" icon "$E2E_TMP/v$n" "${launch[@]}" "./$(basename "$PROGRAM")"
+        if [[ $WINDOWS ]]; then
+            measure "floor-$n" window "$E2E_TMP/f$n" "${launch[@]}" "./$(basename "$FLOOR")" velsokura.txt
+        else
+            measure "floor-$n" window "$E2E_TMP/f$n" "$FLOOR" velsokura.txt
+        fi
     done
     echo "run $run of $RUNS done" >&2
 done

@@ -9,9 +9,13 @@
 #include "dialogs/frm2Message.h"
 #include "dialogs/frm3Message.h"
 #include "options/frmOption.h"
+#include "store/FlexGrid.h"
 
 #include <QAbstractButton>
+#include <QDateEdit>
 #include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -57,6 +61,7 @@ class TestLayout : public QObject {
     Q_OBJECT
   private slots:
     void optionsControlsFit();
+    void mainWindowTextsWhole();
     void boxTextsWrapAtNaturalPoints_data();
     void boxTextsWrapAtNaturalPoints();
     void lastLineKeepsThreeCharacters_data();
@@ -76,6 +81,29 @@ void TestLayout::optionsControlsFit() {
     QCoreApplication::processEvents();
     QCOMPARE(o->Text1->verticalScrollBar()->maximum(), 0);
     QCOMPARE(o->Text1->horizontalScrollBar()->maximum(), 0);
+}
+
+// The grid's header captions and the date field, every weekday, whole.
+void TestLayout::mainWindowTextsWhole() {
+    AppFixture app;
+    frmMain* m = StartProgram(app, {});
+    const QHeaderView* header = m->MSFlexGrid1->horizontalHeader();
+    QVERIFY2(header->height() >= header->sizeHint().height(),
+             qPrintable(QString("the header row is %1 px high, its captions need %2")
+                            .arg(header->height())
+                            .arg(header->sizeHint().height())));
+    const auto* edit = m->DTPicker1->findChild<QLineEdit*>();
+    QVERIFY(edit);
+    // QLineEdit keeps 2 px free beside its text, and a pixel for the cursor.
+    const int room = edit->contentsRect().marginsRemoved(edit->textMargins()).width() - 2 * 2 - 1;
+    for (int day = 0; day < 7; ++day) {
+        m->DTPicker1->setDate(QDate(2026, 12, 7).addDays(day));
+        const int need = edit->fontMetrics().horizontalAdvance(edit->text());
+        QVERIFY2(need <= room, qPrintable(QString("「%1」 needs %2 px, the field shows %3")
+                                             .arg(edit->text())
+                                             .arg(need)
+                                             .arg(room)));
+    }
 }
 
 void TestLayout::boxTextsWrapAtNaturalPoints_data() {

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDateEdit>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,8 +21,34 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
+
+// The picker's frame and drop-down arrow, and the room QLineEdit keeps beside
+// its text (2 px a side, a pixel for the cursor).
+constexpr int kPickerBorder = 1;
+constexpr int kPickerArrow = 10;
+constexpr int kEditSpace = 2 * 2 + 1;
+
+// The largest font, up to 8 points, in which every weekday's date fits the
+// picker's slot: with MS Gothic's whole-pixel widths 8 points is too wide.
+void FitPickerFont(QDateEdit* picker) {
+    const int room = picker->width() - 2 * kPickerBorder - kPickerArrow - kEditSpace;
+    QFont font(Fonts::Gothic, 8);
+    for (;;) {
+        const QFontMetrics metrics(font);
+        int widest = 0;
+        for (int day = 0; day < 7; ++day) {
+            const QString text =
+                picker->locale().toString(QDate(2026, 12, 6).addDays(day), picker->displayFormat());
+            widest = std::max(widest, metrics.horizontalAdvance(text));
+        }
+        if (widest <= room || font.pointSizeF() <= 6) break;
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    picker->setFont(font);
+}
 
 QLineEdit* MakeTextBox(QWidget* parent, const QColor& back, int maxLength) {
     auto* box = new QLineEdit(parent);
@@ -75,13 +102,15 @@ void frmMain::BuildLayout() {
     DTPicker1->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
     // The weekday must fit the picker's narrow slot: a smaller font, a slim arrow.
     DTPicker1->setDisplayFormat(QStringLiteral("yyyy/MM/dd(ddd)"));
-    DTPicker1->setFont(QFont(Fonts::Gothic, 8));
     DTPicker1->setStyleSheet(
-        QStringLiteral("QDateEdit { padding: 0px; border: 1px solid #8c8c8c; background: white; }"
+        QStringLiteral("QDateEdit { padding: 0px; border: %1px solid #8c8c8c; background: white; }"
                        "QDateEdit:disabled { color: #a0a0a0; background: #f0f0f0; }"
-                       "QDateEdit::drop-down { width: 10px; border: none; }"
-                       "QDateEdit::down-arrow { image: url(:/arrow.png); }"));
+                       "QDateEdit::drop-down { width: %2px; border: none; }"
+                       "QDateEdit::down-arrow { image: url(:/arrow.png); }")
+            .arg(kPickerBorder)
+            .arg(kPickerArrow));
     Place(DTPicker1, 120, 5280, 1335, 255);
+    FitPickerFont(DTPicker1);
 
     Text1 = MakeTextBox(this, Colors::LightGreen, 2);
     Place(Text1, 1440, 5280, 300, 270);

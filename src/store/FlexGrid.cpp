@@ -3,6 +3,7 @@
 #include "core/Twips.h"
 
 #include <QHeaderView>
+#include <QProxyStyle>
 #include <QMouseEvent>
 #include <algorithm>
 
@@ -88,6 +89,19 @@ void FlexGridModel::Sorted() {
     emit layoutChanged();
 }
 
+namespace {
+// The header row is as low as a schedule row: its captions get the whole
+// height, without the margins the style would keep around them.
+class HeaderStyle : public QProxyStyle {
+  public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_HeaderMargin) return 0;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+} // namespace
+
 FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent) {
     model_.cells.resize(2);
     setModel(&model_);
@@ -106,6 +120,9 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setFixedHeight(rowPx);
+    auto* headerStyle = new HeaderStyle;
+    headerStyle->setParent(horizontalHeader());
+    horizontalHeader()->setStyle(headerStyle);
     horizontalHeader()->setMinimumSectionSize(0);
     SetColWidthTw(0, 0);
 }

@@ -360,8 +360,14 @@ frame_rect() {
     echo "$((x - l)) $((y - t)) $((x + w + r)) $((y + h + b))"
 }
 
-# settled_at ID "LEFT TOP RIGHT BOTTOM": the window's frame is there.
-settled_at() { [ "$(frame_rect "$1")" = "$2" ]; }
+# settled_at ID "LEFT TOP RIGHT BOTTOM": the window's frame is there, within
+# the pixel a fractional scale may round away.
+settled_at() {
+    local now want i
+    read -r -a now <<<"$(frame_rect "$1")"
+    read -r -a want <<<"$2"
+    for i in 0 1 2 3; do ((${now[i]} - ${want[i]} <= 1 && ${want[i]} - ${now[i]} <= 1)) || return 1; done
+}
 
 # frame_on_screen ID: the whole frame lies on the screen, and it has been
 # framed (a window manager's title bar is part of it).
@@ -371,6 +377,19 @@ frame_on_screen() {
     read -r sw sh <<<"$(xdotool getdisplaygeometry)"
     xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '=' &&
         ((left >= 0 && top >= 0 && right <= sw && bottom <= sh))
+}
+
+# centred ID WHAT: the window's frame is centred on the work area (the
+# screen less the notification area's strut) within CENTRE_SLACK px (10).
+centred() {
+    local slack=${CENTRE_SLACK:-10}
+    local left top right bottom x y w h
+    read -r left top right bottom <<<"$(frame_rect "$1")"
+    read -r x y w h _ <<<"$(xprop -root _NET_WORKAREA | grep -o '[0-9, ]*$' | tr ',' ' ')"
+    local dx=$(((left + right) / 2 - (x + w / 2))) dy=$(((top + bottom) / 2 - (y + h / 2)))
+    ((dx * dx <= slack * slack && dy * dy <= slack * slack)) ||
+        fail "$2 is not centred: $left $top $right $bottom on the work area ${w}x$h+$x+$y"
+    ok "$2 centred, whole at $left $top $right $bottom"
 }
 
 # is_above ID: the window is kept above the others.
