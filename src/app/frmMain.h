@@ -4,6 +4,9 @@
 #include "core/VbForm.h"
 
 #include <QList>
+#include <QPoint>
+
+#include <optional>
 
 class FlexGrid;
 class QDateEdit;
@@ -144,4 +147,8 @@ class frmMain : public VbForm {
     void ArmTick(const QDateTime& now);
 
     bool shownOnce_ = false;
+    // Where the window was when it went to the notification area: some window
+    // managers (mutter through Xwayland) would put its frame where its client
+    // area was, a title bar higher each time.
+    std::optional<QPoint> trayRestoreAt_;
 };

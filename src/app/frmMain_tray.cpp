@@ -85,6 +85,7 @@ void frmMain::Timer2_Timer() {
 }
 
 void frmMain::HideInTray() {
+    if (isVisible()) trayRestoreAt_ = pos();
     hide();
     MainHidden = 1;
     Timer2->stop();
@@ -101,6 +102,7 @@ void frmMain::ShowNormally() {
 
 void frmMain::TrayIcon_LeftButtonDown() {
     setWindowState(Qt::WindowNoState);
+    if (trayRestoreAt_) move(*trayRestoreAt_);
     show();
     activateWindow();
     Tray().Remove();

@@ -80,6 +80,15 @@ type_some
 reached() { (($(typed) >= sent)); }
 wait_until 10 reached || fail "the alarm took keys: $sent sent, $(typed) reached the typing window"
 check_up "alarm"
+# Its size once fitted: the line telling that no sound can play joins it when
+# the first play has been tried.
+settled() {
+    local before
+    before=$(gnome_window '^velsokura$' | cut -d' ' -f3,4)
+    sleep 1
+    [ "$before" = "$(gnome_window '^velsokura$' | cut -d' ' -f3,4)" ]
+}
+wait_until 10 settled || fail "the alarm keeps changing its size: $(gnome_window '^velsokura$')"
 read -r x y w h above focused minimized client <<<"$(gnome_window '^velsokura$')"
 ok "alarm over the notice through $client at $x,$y ${w}x$h, centred, on top, the focus left; all $sent keys reached the typing window"
 alarm_at_1="$w $h"
