@@ -145,36 +145,49 @@ BoxAnswerer::~BoxAnswerer() {
 }
 
 void BoxAnswerer::Poll() {
+    AnswerBox(answer, &texts);
+}
+
+bool BoxUp() {
+    const frm2Message* notice = FormSlot<frm2Message>::Get();
+    const frm3Message* question = FormSlot<frm3Message>::Get();
+    return (notice && notice->isVisible()) || (question && question->isVisible());
+}
+
+bool AnswerBox(BoxAnswerer::Answer answer, QStringList* texts) {
+    QStringList ignored;
+    if (!texts) texts = &ignored;
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        texts << box->text();
+        *texts << box->text();
         box->accept();
-        return;
+        return true;
     }
     if (frm2Message* notice = FormSlot<frm2Message>::Get(); notice && notice->isVisible()) {
-        texts << notice->lblM->text();
-        if (answer == CloseBox)
+        *texts << notice->lblM->text();
+        if (answer == BoxAnswerer::CloseBox)
             notice->close();
         else
             QTest::mouseClick(notice->cmdMessage, Qt::LeftButton);
-        return;
+        return true;
     }
-    if (frm3Message* question = FormSlot<frm3Message>::Get(); question && question->isVisible()) {
-        texts << question->lblMM->text();
-        switch (answer) {
-        case Yes:
-            QTest::mouseClick(question->Command1, Qt::LeftButton);
-            break;
-        case No:
-            QTest::mouseClick(question->Command2, Qt::LeftButton);
-            break;
-        case Cancel:
-            QTest::mouseClick(question->Command3, Qt::LeftButton);
-            break;
-        case CloseBox:
-            question->close();
-            break;
-        }
+    frm3Message* question = FormSlot<frm3Message>::Get();
+    if (!question || !question->isVisible()) return false;
+    *texts << question->lblMM->text();
+    switch (answer) {
+    case BoxAnswerer::Yes:
+        QTest::mouseClick(question->Command1, Qt::LeftButton);
+        break;
+    case BoxAnswerer::No:
+        QTest::mouseClick(question->Command2, Qt::LeftButton);
+        break;
+    case BoxAnswerer::Cancel:
+        QTest::mouseClick(question->Command3, Qt::LeftButton);
+        break;
+    case BoxAnswerer::CloseBox:
+        question->close();
+        break;
     }
+    return true;
 }
 
 QString ScheduleLine(const QString& key, const QString& text) {

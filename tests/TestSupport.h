@@ -101,6 +101,12 @@ class BoxAnswerer {
     QTimer timer_;
 };
 
+// Answers the one box that is up, as BoxAnswerer does, recording its text;
+// false when no box is up.
+bool AnswerBox(BoxAnswerer::Answer answer, QStringList* texts = nullptr);
+// Whether one of the program's own boxes is on screen.
+bool BoxUp();
+
 // Starts the program over these (key, text) schedules with the default
 // settings, acknowledges any start-up notice, brings the window back from the
 // notification area and runs the first tick by hand (the timer stays off:

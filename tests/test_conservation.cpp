@@ -1,0 +1,922 @@
+// Seeded random walks over the whole program on its real windows: edits,
+// clock moves, alarms, the history and options windows, boxes answered or
+// left waiting, every way out and restarts over hand-edited files. A model
+// says where every appointment must be after each step; a failing walk is
+// shrunk to the shortest that still fails and printed as a Replay() call.
+// Beside it, start-ups over random and mutated data files.
+
+#include "TestSupport.h"
+#include "app/frmMain.h"
+#include "core/mdlMain.h"
+#include "dialogs/VbLabel.h"
+#include "dialogs/frmMessage.h"
+#include "history/frmRireki.h"
+#include "options/frmOption.h"
+#include "platform/Clock.h"
+#include "platform/TextFile.h"
+#include "store/FlexGrid.h"
+#include "store/ScheduleFile.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QtTest>
+
+using namespace mdlMain;
+
+namespace {
+
+// What a user or the world does next. a and b choose among what the moment
+// offers, so that any sub-sequence of a walk still replays.
+enum Kind {
+    AddAt,        // a: minutes from now (may be too soon), b: text kind
+    AddRemaining, // a: days, hours and minutes packed
+    Delete,       // a: row
+    Reset,
+    Deselect, // a: row
+    Ack,
+    Answer, // a: 0 yes/OK, 1 no, 2 cancel, 3 the close box
+    HistoryOpen,
+    HistoryEdit, // a: append a line, or delete line a
+    HistoryClear,
+    HistoryExport,
+    HistoryClose,
+    OptionsOpen,
+    OptionsSound, // a: which sound
+    OptionsToggleSound,
+    OptionsToggleExport,
+    OptionsPlay,
+    OptionsClose,
+    Seconds,    // a: seconds on, or to the next multiple of five
+    Minutes,    // a: minutes on
+    JumpPastDue, // a: minutes past the first appointment's, b: second
+    JumpBack,   // a: minutes back
+    Exit,       // b: hand edit before the restart
+    CloseBox,   // b: hand edit
+    SessionEnd, // b: hand edit
+    Kill,       // b: hand edit
+    KindCount
+};
+
+const char* const kKindNames[] = {
+    "AddAt",        "AddRemaining",  "Delete",       "Reset",       "Deselect",
+    "Ack",          "Answer",        "HistoryOpen",  "HistoryEdit", "HistoryClear",
+    "HistoryExport", "HistoryClose", "OptionsOpen",  "OptionsSound", "OptionsToggleSound",
+    "OptionsToggleExport", "OptionsPlay", "OptionsClose", "Seconds",  "Minutes",
+    "JumpPastDue",  "JumpBack",      "Exit",         "CloseBox",    "SessionEnd",
+    "Kill"};
+static_assert(std::size(kKindNames) == KindCount);
+
+// How often each kind comes, per thousand steps.
+const int kWeights[] = {90, 30, 40, 6, 15, 60, 60, 30, 30, 6, 12, 30, 15, 15,
+                        8,  6,  8,  15, 170, 60, 30, 15, 3, 3,  3,  3};
+static_assert(std::size(kWeights) == KindCount);
+
+// Hand edits between runs.
+enum Edit { NoEdit, BadKeyLine, NulInText, CrOnly, Utf8Bom, HistoryCrOnly, HistoryBom, EditCount };
+
+struct Step {
+    int kind;
+    int a = 0;
+    int b = 0;
+};
+using Steps = QList<Step>;
+
+QString Printed(const Steps& steps) {
+    QStringList parts;
+    for (const Step& s : steps)
+        parts << QStringLiteral("{%1, %2, %3}").arg(kKindNames[s.kind]).arg(s.a).arg(s.b);
+    return QStringLiteral("Replay({") + parts.join(QStringLiteral(", ")) + QStringLiteral("})");
+}
+
+Steps RandomSteps(QRandomGenerator& rng, int count) {
+    int total = 0;
+    for (int w : kWeights)
+        total += w;
+    Steps steps;
+    for (int i = 0; i < count; ++i) {
+        int pick = int(rng.bounded(total));
+        int kind = 0;
+        while (pick >= kWeights[kind])
+            pick -= kWeights[kind++];
+        int b = int(rng.bounded(1000));
+        // One way out in three comes with a hand edit.
+        if (kind >= Exit) b = rng.bounded(3) == 0 ? 1 + int(rng.bounded(EditCount - 1)) : 0;
+        steps.append({kind, int(rng.bounded(100000)), b});
+    }
+    return steps;
+}
+
+const QString kBadKeys[] = {"2030/02/30/25:61", "abcd/ef/gh/ij:kl", "2030/13/01/10:00",
+                            "2099/1/1/9:00"};
+
+// Where an appointment (or a line the user wrote into the history) must be.
+struct Appt {
+    enum Where { Grid, History, Gone, LostToKill, Injected, Reported };
+    QString key; // empty for a history line the user wrote
+    QString text;
+    Where where;
+};
+
+int IdOf(const QString& text) {
+    static const QRegularExpression tag(QStringLiteral("[tm](\\d+)"));
+    const QRegularExpressionMatch m = tag.match(text);
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+// The lines of a data file as the program's readers take them.
+QStringList DiskLines(const QByteArray& bytes) {
+    const QString text = TextFile::DecodeFile(bytes).value_or(Cp932::Decode(bytes));
+    QStringList lines;
+    for (QStringView line : TextFile::SplitLines(text))
+        if (!line.isEmpty()) lines << line.toString();
+    return lines;
+}
+
+QStringList LinesOf(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    lines.removeAll(QString());
+    return lines;
+}
+
+// What a step lets leave its place.
+struct Allow {
+    bool tick = false;
+    bool start = false;
+    int deleted = -1;
+    bool resetAll = false;
+    bool ackAlone = false;
+    bool historyCleared = false;
+    bool historyClosed = false;
+};
+
+class Walk {
+  public:
+    explicit Walk(const Steps& steps) : steps_(steps) {}
+
+    // Empty when every step kept every rule; else what broke, and where.
+    QString Run() {
+        app_ = std::make_unique<AppFixture>(At(10, 0, 30));
+        app_->WriteDefaults();
+        for (const char* sound : {"Mirato1.mp3", "blackout4.mp3", "blackout5.mp3", "blackout8.mp3"})
+            app_->WriteFile(QLatin1String(sound), "ID3");
+        QObject::connect(&poll_, &QTimer::timeout, [this] { Poll(); });
+        poll_.start(0);
+        Launch();
+        while (failure_.isEmpty() && next_ < steps_.size()) {
+            RunStep(steps_[next_++]);
+            if (!main_ || ProgramEnded != 1 || !failure_.isEmpty()) continue;
+            if (restartPending_ == 0) {
+                Fail(QStringLiteral("the program ended by itself: ") + boxTexts_.join(QStringLiteral(" | ")));
+                break;
+            }
+            const int edit = restartPending_ - 1;
+            restartPending_ = 0;
+            CheckExitFiles(exportsAtEnd_);
+            Restart(edit);
+        }
+        poll_.stop();
+        app_.reset();
+        return failure_;
+    }
+
+    int StepsRun() const { return next_; }
+
+  private:
+    // ---- the program ----
+    bool Up() const { return main_ && ProgramEnded != 1; }
+
+    void Fail(const QString& what) {
+        if (failure_.isEmpty())
+            failure_ = QStringLiteral("step %1 (%2): %3")
+                           .arg(next_)
+                           .arg(next_ > 0 ? kKindNames[steps_[next_ - 1].kind] : "start")
+                           .arg(what);
+    }
+
+    void Click(QAbstractButton* b) {
+        if (b && b->isEnabled() && b->isVisible()) QTest::mouseClick(b, Qt::LeftButton);
+    }
+
+    // Boxes: answered at once while starting, inside the answer to another
+    // box, or when the walk says so; otherwise the walk goes on inside the wait.
+    void Poll() {
+        if (!BoxUp() && !qobject_cast<QDialog*>(QApplication::activeModalWidget())) return;
+        if (SessionEnding == 1) Fail(QStringLiteral("a box waits during the end of the session"));
+        if (starting_ || polling_ || !failure_.isEmpty() || !Up()) {
+            AnswerBox(BoxAnswerer::Yes, &boxTexts_);
+            return;
+        }
+        polling_ = true;
+        int nested = 0;
+        while (BoxUp() && Up() && failure_.isEmpty() && next_ < steps_.size() && nested < 8 &&
+               steps_[next_].kind != Answer && steps_[next_].kind < Exit) {
+            RunStep(steps_[next_++]);
+            ++nested;
+        }
+        const bool ended = !Up();
+        if (BoxUp()) {
+            int answer = 0;
+            if (next_ < steps_.size() && steps_[next_].kind == Answer) answer = steps_[next_++].a % 4;
+            AnswerBox(BoxAnswerer::Answer(answer), &boxTexts_);
+            answers_ << answer;
+        }
+        polling_ = false;
+        if (ended) return;
+    }
+
+    void Launch() {
+        starting_ = true;
+        boxTexts_.clear();
+        main_ = app_->NewMain();
+        main_->Timer1->stop();
+        main_->Form_Load();
+        main_->Timer1->stop();
+        starting_ = false;
+        if (ProgramEnded == 1 || StartupDone != 1) {
+            Fail(QStringLiteral("the program did not come up: ") + boxTexts_.join(QStringLiteral(" | ")));
+            main_ = nullptr;
+            return;
+        }
+        main_->ShowAtStart();
+        emit app_->tray->LeftButtonDown();
+        Allow start;
+        start.start = true;
+        Check(start);
+        for (auto it = appts_.begin(); it != appts_.end(); ++it)
+            if (it->where == Appt::Injected) it->where = Appt::Reported;
+        Tick();
+    }
+
+    // The timer is off while the exit writes.
+    void Tick() {
+        if (!Up() || SavingAtExit == 1) return;
+        const int before = soundCommands();
+        main_->Timer1_Timer();
+        main_->Timer1->stop();
+        Allow tick;
+        tick.tick = true;
+        Check(tick, before);
+    }
+
+    int soundCommands() const { return int(app_->soundCommands.size()); }
+
+    // ---- the model ----
+    int NewId() { return ++lastId_; }
+
+    QList<int> GridOrder() const {
+        QList<int> ids;
+        for (auto it = appts_.begin(); it != appts_.end(); ++it)
+            if (it->where == Appt::Grid) ids << it.key();
+        std::sort(ids.begin(), ids.end(), [this](int x, int y) { return appts_[x].key < appts_[y].key; });
+        return ids;
+    }
+
+    // The history the program holds: its text, and the window's while open.
+    QStringList HeldHistory() const {
+        QStringList lines = LinesOf(HistoryText);
+        if (const frmRireki* h = FormSlot<frmRireki>::Get()) lines += LinesOf(h->Text1->toPlainText());
+        return lines;
+    }
+
+    // Model and program agree; what left its place did so by the rules.
+    void Check(const Allow& allow, int soundFrom = -1) {
+        if (!Up() || !failure_.isEmpty()) return;
+        FlexGrid* grid = main_->MSFlexGrid1;
+        QMap<int, QString> inGrid;
+        int rows = 0;
+        for (int r = 1; r < grid->Rows(); ++r) {
+            const QString key = grid->TextMatrix(r, 1);
+            if (key.isEmpty()) continue;
+            ++rows;
+            const int id = IdOf(grid->TextMatrix(r, 2));
+            if (inGrid.contains(id)) return Fail(QStringLiteral("twice in the grid: ") + key);
+            inGrid.insert(id, key);
+            if (r > 1 && grid->TextMatrix(r - 1, 1) > key) return Fail(QStringLiteral("grid out of order"));
+        }
+        if (rows != ScheduleCount)
+            return Fail(QStringLiteral("ScheduleCount %1 for %2 rows").arg(ScheduleCount).arg(rows));
+        QMap<int, QString> held; // id -> the line's first 16 characters
+        const QStringList historyNow = LinesOf(HistoryText);
+        const frmRireki* window = FormSlot<frmRireki>::Get();
+        const QStringList windowNow = window ? LinesOf(window->Text1->toPlainText()) : QStringList();
+        for (const QStringList* source : {&historyNow, &windowNow}) {
+            QSet<int> seen;
+            for (const QString& line : *source) {
+                const int id = IdOf(line);
+                if (seen.contains(id)) return Fail(QStringLiteral("twice in the history: ") + line);
+                seen.insert(id);
+                held.insert(id, line.left(16));
+            }
+        }
+        const QString now16 = Clock::Key(Clock::Now());
+        const QList<int> order = GridOrder();
+        int fired = -1;
+        for (auto it = appts_.begin(); it != appts_.end(); ++it) {
+            Appt& a = *it;
+            const int id = it.key();
+            const QString name = QStringLiteral("%1 %2").arg(a.key, a.text);
+            switch (a.where) {
+            case Appt::Grid:
+                if (inGrid.contains(id)) {
+                    if (inGrid[id] != a.key) return Fail(QStringLiteral("key changed: ") + name);
+                } else if (held.contains(id) && allow.tick) {
+                    if (fired >= 0 || order.value(0) != id || a.key > now16 ||
+                        held[id] != now16 || Clock::Now().time().second() % 5 != 0)
+                        return Fail(QStringLiteral("rang out of turn at %1: %2").arg(now16, name));
+                    fired = id;
+                    a.where = Appt::History;
+                } else if (held.contains(id) && allow.start) {
+                    if (a.key > now16 || held[id] != a.key)
+                        return Fail(QStringLiteral("missed before its minute: ") + name);
+                    a.where = Appt::History;
+                } else if (allow.deleted == id || allow.resetAll) {
+                    a.where = Appt::Gone;
+                } else {
+                    return Fail(QStringLiteral("lost from the grid: ") + name);
+                }
+                break;
+            case Appt::History:
+                if (inGrid.contains(id)) return Fail(QStringLiteral("back in the grid: ") + name);
+                if (held.contains(id)) break;
+                if (allow.ackAlone || allow.historyCleared || (allow.historyClosed && windowDeleted_.contains(id)))
+                    a.where = Appt::Gone;
+                else
+                    return Fail(QStringLiteral("lost from the history: ") + name);
+                break;
+            case Appt::Injected:
+                if (inGrid.contains(id)) {
+                    a.key = inGrid[id];
+                    for (int r = 1; r < grid->Rows(); ++r)
+                        if (IdOf(grid->TextMatrix(r, 2)) == id) a.text = grid->TextMatrix(r, 2);
+                    a.where = Appt::Grid;
+                } else if (held.contains(id)) {
+                    a.where = Appt::History;
+                } else if (!boxTexts_.join(QString()).contains(QStringLiteral("t%1").arg(id))) {
+                    return Fail(QStringLiteral("dropped without a word: ") + name);
+                }
+                break;
+            default:
+                if (inGrid.contains(id) || (held.contains(id) && !window))
+                    return Fail(QStringLiteral("came back: ") + name);
+            }
+        }
+        for (auto it = inGrid.begin(); it != inGrid.end(); ++it)
+            if (!appts_.contains(it.key()) || appts_[it.key()].where != Appt::Grid)
+                return Fail(QStringLiteral("unknown row: ") + it.value());
+        for (auto it = held.begin(); it != held.end(); ++it)
+            if (!appts_.contains(it.key()))
+                return Fail(QStringLiteral("unknown history line: ") + it.value());
+        if (allow.tick && StartupDone == 1 && fired < 0 && !order.isEmpty() &&
+            appts_[order[0]].key <= now16 && Clock::Now().time().second() % 5 == 0)
+            return Fail(QStringLiteral("due at %1 and did not ring: %2").arg(now16, appts_[order[0]].key));
+        if (fired >= 0 && soundOn_ && soundFrom >= 0) CheckHeard(soundFrom, frmMessage::staticMetaObject.className());
+        CheckScheduleFileHolds();
+    }
+
+    // The sound played from a file that is there, or the window says why not.
+    void CheckHeard(int from, const char* where) {
+        const QStringList& commands = app_->soundCommands;
+        QMap<QString, QString> opened;
+        static const QRegularExpression open(QStringLiteral("^open \"(.*)\" alias (Sound\\d)$"));
+        bool played = false;
+        for (int i = 0; i < commands.size(); ++i) {
+            const QRegularExpressionMatch m = open.match(commands[i]);
+            if (m.hasMatch()) opened[m.captured(2)] = m.captured(1);
+            if (i >= from && commands[i].startsWith(QStringLiteral("play "))) {
+                const QString alias = commands[i].section(QLatin1Char(' '), 1, 1);
+                played = played || QFileInfo(opened.value(alias)).isFile();
+            }
+        }
+        QString said;
+        if (QByteArray(where) == "frmMessage") {
+            const frmMessage* alarm = FormSlot<frmMessage>::Get();
+            said = alarm ? alarm->Label2->Caption().section(QLatin1Char('\n'), 1) : QString();
+        } else if (const frmOption* o = FormSlot<frmOption>::Get()) {
+            said = o->lblSoundNote->isVisible() ? o->lblSoundNote->text() : QString();
+        }
+        if (!played && said.isEmpty())
+            Fail(QStringLiteral("%1: silent without a word (%2)")
+                     .arg(QLatin1String(where), commands.mid(from).join(QStringLiteral(", "))));
+    }
+
+    // Every appointment of the grid is on disk, should the program die now.
+    void CheckScheduleFileHolds() {
+        QSet<int> onDisk;
+        for (const QString& line : DiskLines(app_->ReadFile(ScheduleFile::FileName)))
+            if (line.contains(ScheduleFile::FieldSeparator)) onDisk.insert(IdOf(line));
+        for (int id : GridOrder())
+            if (!onDisk.contains(id))
+                return Fail(QStringLiteral("not on disk: %1 %2").arg(appts_[id].key, appts_[id].text));
+    }
+
+    // After an edit the file holds exactly the grid.
+    void CheckScheduleFileIsGrid() {
+        if (!Up() || !failure_.isEmpty()) return;
+        QStringList expected;
+        for (int id : GridOrder())
+            expected << ScheduleLine(appts_[id].key, appts_[id].text);
+        QString want = expected.isEmpty() ? QStringLiteral("1\r\n") : expected.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+        if (expected.size() >= 2) want += QStringLiteral("\r\n");
+        if (app_->ReadFile(ScheduleFile::FileName) != Cp932::Encode(want))
+            Fail(QStringLiteral("velsokura.txt is not the grid: ") +
+                 Cp932::Decode(app_->ReadFile(ScheduleFile::FileName)));
+    }
+
+    QString SettingsLine() const {
+        return QStringLiteral("%1,%2,%3,\r\n").arg(soundOn_ ? 1 : 0).arg(soundIndex_).arg(saveAtExit_ ? 1 : 0);
+    }
+
+    // After an orderly end every file reads back to what the program held.
+    void CheckExitFiles(const QStringList& exportsBefore) {
+        if (!failure_.isEmpty()) return;
+        QStringList schedules{QStringLiteral("1")};
+        for (int id : GridOrder())
+            schedules << ScheduleLine(appts_[id].key, appts_[id].text);
+        QString want = schedules.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+        if (schedules.size() >= 3) want += QStringLiteral("\r\n");
+        if (app_->ReadFile(ScheduleFile::FileName) != Cp932::Encode(want))
+            return Fail(QStringLiteral("velsokura.txt at exit: ") + Cp932::Decode(app_->ReadFile(ScheduleFile::FileName)));
+        QSet<int> history;
+        for (auto it = appts_.begin(); it != appts_.end(); ++it)
+            if (it->where == Appt::History) history.insert(it.key());
+        const QStringList lines = LinesOf(Cp932::Decode(app_->ReadFile(QStringLiteral("RirekiData.dat"))));
+        QSet<int> stored;
+        for (const QString& line : lines)
+            stored.insert(IdOf(line));
+        if (stored != history || lines.size() != history.size())
+            return Fail(QStringLiteral("RirekiData.dat at exit: ") + lines.join(QStringLiteral(" | ")));
+        if (app_->ReadFile(QStringLiteral("AppData.txt")) != SettingsLine().toLatin1())
+            return Fail(QStringLiteral("AppData.txt at exit: ") + QString::fromLatin1(app_->ReadFile("AppData.txt")));
+        const QStringList exports = Exports();
+        if (saveAtExit_ && !history.isEmpty() && exports.size() != exportsBefore.size() + 1)
+            return Fail(QStringLiteral("no export at exit"));
+        if (exports.size() > exportsBefore.size()) CheckExport(exports, exportsBefore, lines);
+    }
+
+    QStringList Exports() const {
+        return QDir(app_->Folder() + QStringLiteral("Rireki")).entryList(QDir::Files, QDir::Name);
+    }
+
+    void CheckExport(const QStringList& now, const QStringList& before, QStringList history) {
+        QStringList made = now;
+        for (const QString& name : before)
+            made.removeAll(name);
+        if (made.size() != 1) return Fail(QStringLiteral("exports made: ") + made.join(QStringLiteral(", ")));
+        QStringList got = LinesOf(Cp932::Decode(app_->ReadFile(QStringLiteral("Rireki/") + made[0])));
+        std::sort(got.begin(), got.end());
+        for (QString& line : history)
+            line = Cp932::Holdable(line);
+        std::sort(history.begin(), history.end());
+        if (got != history) Fail(QStringLiteral("export differs: ") + got.join(QStringLiteral(" | ")));
+    }
+
+    // ---- the steps ----
+    void RunStep(const Step& s) {
+        if (!failure_.isEmpty() || !Up()) return;
+        answers_.clear();
+        switch (s.kind) {
+        case AddAt:
+        case AddRemaining:
+            return Add(s);
+        case Delete:
+        case Deselect:
+            return PickRow(s);
+        case Reset: {
+            Click(main_->Command4);
+            Allow allow;
+            allow.resetAll = answers_.value(0, -1) == 0;
+            Check(allow);
+            if (allow.resetAll) CheckScheduleFileIsGrid();
+            return;
+        }
+        case Ack:
+            return Acknowledge();
+        case Answer:
+            return; // only while a box is up
+        case HistoryOpen:
+        case HistoryEdit:
+        case HistoryClear:
+        case HistoryExport:
+        case HistoryClose:
+            return History(s);
+        case OptionsOpen:
+        case OptionsSound:
+        case OptionsToggleSound:
+        case OptionsToggleExport:
+        case OptionsPlay:
+        case OptionsClose:
+            return Options(s);
+        case Seconds: {
+            const QDateTime now = Clock::Now();
+            const int second = now.time().second();
+            Clock::Set(now.addSecs(s.a % 3 == 0 ? 5 - second % 5 : 1 + s.a % 9));
+            return Tick();
+        }
+        case Minutes:
+            Clock::Set(Clock::Now().addSecs(60 * (1 + s.a % 30)));
+            return Tick();
+        case JumpPastDue: {
+            const QList<int> order = GridOrder();
+            QDateTime t = Clock::Now().addSecs(60 * (s.a % 120));
+            if (!order.isEmpty())
+                t = QDateTime::fromString(appts_[order[0]].key, QStringLiteral("yyyy/MM/dd/HH:mm"))
+                        .addSecs(60 * (s.a % 4) + 5 * (s.b % 12));
+            if (t > Clock::Now()) Clock::Set(t);
+            return Tick();
+        }
+        case JumpBack:
+            Clock::Set(Clock::Now().addSecs(-60 * (1 + s.a % 180)));
+            return Tick();
+        default:
+            return End(s);
+        }
+    }
+
+    void Add(const Step& s) {
+        if (!main_->isVisible() || !main_->Text1->isEnabled()) return;
+        const QDateTime now = Clock::Now();
+        QDateTime at;
+        for (QLineEdit* f : {main_->Text1, main_->Text2, main_->Text3, main_->Text4, main_->Text5, main_->Text6})
+            f->clear();
+        if (s.kind == AddAt) {
+            at = QDateTime(now.date(), QTime(now.time().hour(), now.time().minute())).addSecs(60 * (s.a % 900 - 30));
+            main_->DTPicker1->setDate(at.date());
+            TypeText(main_->Text1, QString::number(at.time().hour()));
+            TypeText(main_->Text2, QString::number(at.time().minute()));
+        } else {
+            const int days = s.a % 3, hours = (s.a / 3) % 24, minutes = (s.a / 72) % 60;
+            at = QDateTime(now.date(), QTime(now.time().hour(), now.time().minute()))
+                     .addDays(days)
+                     .addSecs(60 * (hours * 60 + minutes));
+            for (auto [field, v] : {std::pair{main_->Text4, days}, {main_->Text5, hours}, {main_->Text6, minutes}})
+                if (v > 0 || s.b % 2) TypeText(field, QString::number(v));
+            const bool converting = main_->Command5->isEnabled();
+            Click(main_->Command5);
+            if (!failure_.isEmpty() || !Up()) return;
+            const bool tooSoon = days == 0 && hours == 0 && minutes < 3;
+            const QString got = main_->PickerDate() + QStringLiteral("/") + main_->Text1->text() + ":" + main_->Text2->text();
+            const QString want = Clock::Date(at) + QStringLiteral("/%1:%2").arg(at.time().hour()).arg(at.time().minute());
+            if (!tooSoon && converting && got != want)
+                return Fail(QStringLiteral("converted to %1, not %2").arg(got, want));
+            if (tooSoon || main_->Text1->text().isEmpty()) return;
+        }
+        const int id = NewId();
+        const QString text = (s.b % 5 == 0 ? QStringLiteral("会議&t%1") : QStringLiteral("予定t%1")).arg(id);
+        TypeText(main_->Text3, text);
+        const QString key = Clock::Key(at);
+        bool taken = false;
+        for (const Appt& a : appts_)
+            taken = taken || (a.where == Appt::Grid && a.key == key);
+        const QDateTime clickedAt = Clock::Now();
+        const bool allowed = !taken && at.date() >= clickedAt.date() &&
+                             key >= Clock::Key(clickedAt.addSecs(120)) &&
+                             (at.date() != clickedAt.date() || at.time().toString("HH:mm") >= clickedAt.time().toString("HH:mm"));
+        const bool locked = !main_->Command1->isEnabled();
+        Click(main_->Command1);
+        if (!Up() || !failure_.isEmpty()) return;
+        bool added = false;
+        for (int r = 1; r < main_->MSFlexGrid1->Rows(); ++r)
+            added = added || IdOf(main_->MSFlexGrid1->TextMatrix(r, 2)) == id;
+        if (added) appts_.insert(id, {key, QStringLiteral(" ") + text, Appt::Grid});
+        if (added && (!allowed || locked))
+            return Fail(QStringLiteral("added against the rules: ") + key);
+        if (!added && allowed && !locked)
+            return Fail(QStringLiteral("refused %1 at %2: %3").arg(key, Clock::Caption(clickedAt), boxTexts_.join(" | ")));
+        Check(Allow());
+        if (added) CheckScheduleFileIsGrid();
+    }
+
+    void PickRow(const Step& s) {
+        if (!main_->isVisible() || !main_->MSFlexGrid1->isEnabled()) return;
+        const QList<int> order = GridOrder();
+        if (order.isEmpty()) return;
+        const int row = 1 + s.a % int(order.size());
+        ClickCell(main_->MSFlexGrid1, row, 1);
+        Allow allow;
+        if (s.kind == Deselect) {
+            Click(main_->Command7);
+            if (main_->Command2->isEnabled()) return Fail(QStringLiteral("Delete stays enabled after Deselect"));
+            return Check(allow);
+        }
+        Click(main_->Command2);
+        if (answers_.value(0, -1) == 0) allow.deleted = order[row - 1];
+        Check(allow);
+        if (allow.deleted >= 0 && appts_[allow.deleted].where == Appt::Gone) CheckScheduleFileIsGrid();
+    }
+
+    void Acknowledge() {
+        frmMessage* alarm = FormSlot<frmMessage>::Get();
+        if (!alarm || !alarm->isVisible()) return;
+        Allow allow;
+        allow.ackAlone = (AlarmFired == 1 || StartupNoticePending != 1) && !HistoryText.contains(QStringLiteral("\r\n"));
+        Click(alarm->Command1);
+        Check(allow);
+    }
+
+    void History(const Step& s) {
+        frmRireki* h = FormSlot<frmRireki>::Get();
+        Allow allow;
+        switch (s.kind) {
+        case HistoryOpen:
+            if (h || !main_->isVisible()) return;
+            Click(main_->Command6);
+            if ((h = FormSlot<frmRireki>::Get())) {
+                windowDeleted_.clear();
+                openedWith_.clear();
+                for (const QString& line : LinesOf(h->Text1->toPlainText()))
+                    openedWith_.insert(IdOf(line));
+            }
+            break;
+        case HistoryEdit: {
+            if (!h) return;
+            const QStringList lines = LinesOf(h->Text1->toPlainText());
+            if (s.a % 3 == 0 || lines.isEmpty()) {
+                const int id = NewId();
+                appts_.insert(id, {QString(), QStringLiteral("メモm%1").arg(id), Appt::History});
+                h->Text1->appendPlainText(QStringLiteral("メモm%1").arg(id));
+                break;
+            }
+            const int line = s.a % int(lines.size());
+            const int id = IdOf(lines[line]);
+            // A line rung in since the window opened is the program's to place.
+            if (!openedWith_.contains(id) && !appts_.value(id).key.isEmpty()) return;
+            QTextCursor c(h->Text1->document()->findBlockByNumber(line));
+            c.select(QTextCursor::BlockUnderCursor);
+            if (line == 0) c.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+            c.removeSelectedText();
+            windowDeleted_.insert(id);
+            break;
+        }
+        case HistoryClear:
+            if (!h) return;
+            Click(h->Command2);
+            allow.historyCleared = answers_.value(0, -1) == 0;
+            break;
+        case HistoryExport: {
+            if (!h) return;
+            const QStringList before = Exports();
+            const QStringList held = LinesOf(HistoryText);
+            const bool can = h->Command3->isEnabled() && CommandBusy != 1;
+            Click(h->Command3);
+            if (can && Up() && failure_.isEmpty()) CheckExport(Exports(), before, held);
+            break;
+        }
+        case HistoryClose:
+            if (!h) return;
+            Click(h->Command1);
+            allow.historyClosed = true;
+            break;
+        }
+        Check(allow);
+    }
+
+    void Options(const Step& s) {
+        frmOption* o = FormSlot<frmOption>::Get();
+        if (s.kind == OptionsOpen) {
+            if (!o && main_->isVisible()) Click(main_->Command8);
+            return Check(Allow());
+        }
+        if (!o) return;
+        const int before = soundCommands();
+        switch (s.kind) {
+        case OptionsSound:
+            Click(o->Option1[s.a % 4]);
+            soundIndex_ = s.a % 4;
+            break;
+        case OptionsToggleSound:
+            Click(o->Check1);
+            soundOn_ = !soundOn_;
+            break;
+        case OptionsToggleExport:
+            Click(o->Check2);
+            saveAtExit_ = !saveAtExit_;
+            break;
+        case OptionsPlay:
+            Click(o->Command3);
+            CheckHeard(before, "frmOption");
+            break;
+        case OptionsClose:
+            Click(o->Command1);
+            break;
+        }
+        if (Up() && (SoundOn != (soundOn_ ? 1 : 0) || SoundIndex != soundIndex_ ||
+                     SaveHistoryAtExit != (saveAtExit_ ? 1 : 0)))
+            Fail(QStringLiteral("options hold %1,%2,%3").arg(SoundOn).arg(SoundIndex).arg(SaveHistoryAtExit));
+        Check(Allow());
+    }
+
+    // A way out, then a hand edit, then the next run.
+    void End(const Step& s) {
+        if (polling_ && s.kind != SessionEnd) return; // nested: only the session can end
+        exportsAtEnd_ = Exports();
+        restartPending_ = s.b + 1;
+        switch (s.kind) {
+        case Exit:
+            Click(main_->Command3);
+            break;
+        case CloseBox: {
+            if (!main_->isVisible()) return;
+            const bool refused = MessageWindowUp == 1;
+            main_->close();
+            if (refused != Up()) return Fail(QStringLiteral("the close box did not do as the alarm says"));
+            break;
+        }
+        case SessionEnd:
+            main_->EndSession();
+            if (Up()) return Fail(QStringLiteral("the session ended and the program ran on"));
+            break;
+        case Kill:
+            restartPending_ = 0;
+            return KillAndRestart(s.b);
+        }
+        if (Up()) restartPending_ = 0;
+    }
+
+    // Dropped without its exit: what the last writes left is what there is.
+    void KillAndRestart(int edit) {
+        QMap<int, QString> schedules;
+        for (const QString& line : DiskLines(app_->ReadFile(ScheduleFile::FileName)))
+            if (line.contains(ScheduleFile::FieldSeparator)) schedules.insert(IdOf(line), line.left(16));
+        QSet<int> history;
+        for (const QString& line : DiskLines(app_->ReadFile(QStringLiteral("RirekiData.dat"))))
+            history.insert(IdOf(line));
+        for (auto it = appts_.begin(); it != appts_.end(); ++it) {
+            if (it->where != Appt::Grid && it->where != Appt::History) continue;
+            if (it->where == Appt::Grid && !schedules.contains(it.key()))
+                return Fail(QStringLiteral("a kill loses ") + it->key + it->text);
+            it->where = schedules.contains(it.key()) ? Appt::Grid : history.contains(it.key()) ? Appt::History : Appt::LostToKill;
+            if (it->where == Appt::LostToKill) ++lostToKills;
+        }
+        // The run's settings were never written.
+        const QByteArray settings = app_->ReadFile(QStringLiteral("AppData.txt"));
+        soundOn_ = settings.at(0) == '1';
+        soundIndex_ = settings.at(2) - '0';
+        saveAtExit_ = settings.at(4) == '1';
+        Restart(edit);
+    }
+
+    void Restart(int edit) {
+        main_ = nullptr;
+        HandEdit(edit);
+        app_->NewRun();
+        Launch();
+    }
+
+    void HandEdit(int edit) {
+        const QString name = edit >= HistoryCrOnly ? QStringLiteral("RirekiData.dat") : ScheduleFile::FileName;
+        QByteArray bytes = app_->ReadFile(name);
+        switch (edit) {
+        case BadKeyLine:
+        case NulInText: {
+            const int id = NewId();
+            const QString key = edit == BadKeyLine ? kBadKeys[id % 4] : Clock::Key(Clock::Now().addDays(1 + id % 5));
+            QString text = QStringLiteral(" 予定t%1").arg(id);
+            if (edit == NulInText) text += QChar(0) + QStringLiteral("x");
+            appts_.insert(id, {key, text, Appt::Injected});
+            bytes += Cp932::Encode(ScheduleLine(key, text) + QStringLiteral("\r\n"));
+            break;
+        }
+        case CrOnly:
+        case HistoryCrOnly:
+            bytes.replace("\r\n", "\r");
+            break;
+        case Utf8Bom:
+        case HistoryBom:
+            bytes = "\xEF\xBB\xBF" + Cp932::Decode(bytes).toUtf8();
+            break;
+        default:
+            return;
+        }
+        app_->WriteFile(name, bytes);
+    }
+
+    Steps steps_;
+    qsizetype next_ = 0;
+    std::unique_ptr<AppFixture> app_;
+    frmMain* main_ = nullptr;
+    QTimer poll_;
+    bool starting_ = false;
+    bool polling_ = false;
+    int restartPending_ = 0; // the edit after the way out, plus one
+    QStringList exportsAtEnd_;
+    QList<int> answers_;
+    QStringList boxTexts_;
+    QMap<int, Appt> appts_;
+    int lastId_ = 0;
+    QSet<int> windowDeleted_;
+    QSet<int> openedWith_;
+    bool soundOn_ = true;
+    int soundIndex_ = 0;
+    bool saveAtExit_ = false;
+    QString failure_;
+
+  public:
+    int lostToKills = 0;
+};
+
+QString Replay(const Steps& steps) {
+    return Walk(steps).Run();
+}
+
+// The kind of a failure: what broke, without where and on what.
+QString KindOf(const QString& failure) {
+    return failure.section(QStringLiteral(": "), 1, 1).section(QLatin1Char(':'), 0, 0);
+}
+
+// Delta debugging over the steps: the shortest walk that still fails the same way.
+Steps Shrink(Steps steps, const QString& failure) {
+    const QString kind = KindOf(failure);
+    int n = 2;
+    int tries = 0;
+    while (steps.size() >= 2 && tries < 4000) {
+        const qsizetype chunk = (steps.size() + n - 1) / n;
+        bool reduced = false;
+        for (qsizetype start = 0; start < steps.size() && !reduced; start += chunk) {
+            Steps candidate = steps;
+            candidate.remove(start, std::min(chunk, steps.size() - start));
+            ++tries;
+            const QString f = Replay(candidate);
+            if (!f.isEmpty() && KindOf(f) == kind) {
+                steps = candidate;
+                n = std::max(n - 1, 2);
+                reduced = true;
+            }
+        }
+        if (!reduced) {
+            if (n >= steps.size()) break;
+            n = std::min<int>(n * 2, int(steps.size()));
+        }
+    }
+    return steps;
+}
+
+qint64 EnvNumber(const char* name, qint64 fallback) {
+    bool ok = false;
+    const qint64 v = qEnvironmentVariable(name).toLongLong(&ok);
+    return ok ? v : fallback;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Steps)
+
+class TestConservation : public QObject {
+    Q_OBJECT
+  private slots:
+    void randomWalks();
+    void walksOnceFound_data();
+    void walksOnceFound();
+};
+
+// VELSOKURA_STEPS steps in walks of 400 from a fresh folder each,
+// VELSOKURA_SEED the first walk's seed.
+void TestConservation::randomWalks() {
+    const qint64 total = EnvNumber("VELSOKURA_STEPS", 100000);
+    const quint64 seed = quint64(EnvNumber("VELSOKURA_SEED", 20261207));
+    constexpr int kWalk = 400;
+    qint64 done = 0;
+    int lost = 0;
+    QElapsedTimer clock;
+    clock.start();
+    for (quint64 walk = 0; done < total; ++walk) {
+        QRandomGenerator rng(seed + walk);
+        const Steps steps = RandomSteps(rng, int(std::min<qint64>(kWalk, total - done)));
+        Walk w(steps);
+        const QString failure = w.Run();
+        done += w.StepsRun();
+        lost += w.lostToKills;
+        if (!failure.isEmpty()) {
+            const Steps shortest = Shrink(steps, failure);
+            qInfo("seed %llu: %s", seed + walk, qUtf8Printable(failure));
+            qInfo("shortest (%lld steps): %s", qlonglong(shortest.size()), qUtf8Printable(Printed(shortest)));
+            qInfo("it fails with: %s", qUtf8Printable(Replay(shortest)));
+            QFAIL("a walk broke a rule (above)");
+        }
+    }
+    qInfo("%lld steps in %lld ms; %d history entries were lost to kills", done, clock.elapsed(), lost);
+}
+
+void TestConservation::walksOnceFound_data() {
+    QTest::addColumn<Steps>("steps");
+}
+
+void TestConservation::walksOnceFound() {
+    QFETCH(Steps, steps);
+    QCOMPARE(Replay(steps), QString());
+}
+
+QTEST_MAIN(TestConservation)
+#include "test_conservation.moc"
