@@ -84,7 +84,26 @@ const int kWeights[] = {90, 30, 40, 6, 15, 60, 60, 30, 30, 6, 12, 30, 15, 15,
 static_assert(std::size(kWeights) == KindCount);
 
 // Hand edits between runs.
-enum Edit { NoEdit, BadKeyLine, NulInText, CrOnly, Utf8Bom, HistoryCrOnly, HistoryBom, EditCount };
+enum Edit {
+    NoEdit,
+    BadKeyLine,
+    NulInText,
+    CrOnly,
+    Utf8Bom,
+    HistoryCrOnly,
+    HistoryBom,
+    SoundGone, // the chosen built-in sound's file deleted
+    EditCount
+};
+const char* const kEditNames[] = {"NoEdit",        "BadKeyLine", "NulInText", "CrOnly", "Utf8Bom",
+                                  "HistoryCrOnly", "HistoryBom", "SoundGone"};
+static_assert(std::size(kEditNames) == EditCount);
+
+// VELSOKURA_WITHOUT: step kinds and hand edits, by name, that walks leave out.
+bool LeftOut(const char* name) {
+    static const QStringList out = qEnvironmentVariable("VELSOKURA_WITHOUT").split(QLatin1Char(','));
+    return out.contains(QLatin1String(name));
+}
 
 struct Step {
     int kind;
@@ -101,22 +120,26 @@ QString Printed(const Steps& steps) {
 }
 
 Steps RandomSteps(QRandomGenerator& rng, int count) {
+    int weights[KindCount];
     int total = 0;
-    for (int w : kWeights)
-        total += w;
+    for (int k = 0; k < KindCount; ++k)
+        total += weights[k] = LeftOut(kKindNames[k]) ? 0 : kWeights[k];
     Steps steps;
     for (int i = 0; i < count; ++i) {
         int pick = int(rng.bounded(total));
         int kind = 0;
-        while (pick >= kWeights[kind])
-            pick -= kWeights[kind++];
+        while (pick >= weights[kind])
+            pick -= weights[kind++];
         int b = int(rng.bounded(1000));
         // One way out in three comes with a hand edit.
         if (kind >= Exit) b = rng.bounded(3) == 0 ? 1 + int(rng.bounded(EditCount - 1)) : 0;
+        if (LeftOut(kEditNames[kind >= Exit ? b : 0])) b = 0;
         steps.append({kind, int(rng.bounded(100000)), b});
     }
     return steps;
 }
+
+const char* const kSounds[] = {"Mirato1.mp3", "blackout4.mp3", "blackout5.mp3", "blackout8.mp3"};
 
 const QString kBadKeys[] = {"2030/02/30/25:61", "abcd/ef/gh/ij:kl", "2030/13/01/10:00",
                             "2099/1/1/9:00"};
@@ -159,8 +182,13 @@ struct Allow {
     bool resetAll = false;
     bool ackAlone = false;
     bool historyCleared = false;
-    bool historyClosed = false;
 };
+
+// What the walks did, to show they reach what they check.
+struct Tally {
+    qint64 added = 0, rang = 0, missed = 0, starts = 0, nested = 0, lostToKills = 0;
+};
+Tally tally;
 
 class Walk {
   public:
@@ -170,10 +198,13 @@ class Walk {
     QString Run() {
         app_ = std::make_unique<AppFixture>(At(10, 0, 30));
         app_->WriteDefaults();
-        for (const char* sound : {"Mirato1.mp3", "blackout4.mp3", "blackout5.mp3", "blackout8.mp3"})
+        for (const char* sound : kSounds)
             app_->WriteFile(QLatin1String(sound), "ID3");
         QObject::connect(&poll_, &QTimer::timeout, [this] { Poll(); });
         poll_.start(0);
+        // A timer is not run again inside its own handler: the boxes shown
+        // while the walk goes on inside a wait are answered by another.
+        QObject::connect(&inner_, &QTimer::timeout, [this] { AnswerBox(BoxAnswerer::Yes, &boxTexts_); });
         Launch();
         while (failure_.isEmpty() && next_ < steps_.size()) {
             RunStep(steps_[next_++]);
@@ -215,29 +246,31 @@ class Walk {
     void Poll() {
         if (!BoxUp() && !qobject_cast<QDialog*>(QApplication::activeModalWidget())) return;
         if (SessionEnding == 1) Fail(QStringLiteral("a box waits during the end of the session"));
-        if (starting_ || polling_ || !failure_.isEmpty() || !Up()) {
+        if (starting_ || !failure_.isEmpty() || !Up()) {
             AnswerBox(BoxAnswerer::Yes, &boxTexts_);
             return;
         }
         polling_ = true;
+        inner_.start(0);
         int nested = 0;
         while (BoxUp() && Up() && failure_.isEmpty() && next_ < steps_.size() && nested < 8 &&
                steps_[next_].kind != Answer && steps_[next_].kind < Exit) {
             RunStep(steps_[next_++]);
             ++nested;
+            ++tally.nested;
         }
-        const bool ended = !Up();
         if (BoxUp()) {
             int answer = 0;
             if (next_ < steps_.size() && steps_[next_].kind == Answer) answer = steps_[next_++].a % 4;
             AnswerBox(BoxAnswerer::Answer(answer), &boxTexts_);
             answers_ << answer;
         }
+        inner_.stop();
         polling_ = false;
-        if (ended) return;
     }
 
     void Launch() {
+        ++tally.starts;
         starting_ = true;
         boxTexts_.clear();
         main_ = app_->NewMain();
@@ -337,10 +370,12 @@ class Walk {
                         held[id] != now16 || Clock::Now().time().second() % 5 != 0)
                         return Fail(QStringLiteral("rang out of turn at %1: %2").arg(now16, name));
                     fired = id;
+                    ++tally.rang;
                     a.where = Appt::History;
                 } else if (held.contains(id) && allow.start) {
                     if (a.key > now16 || held[id] != a.key)
                         return Fail(QStringLiteral("missed before its minute: ") + name);
+                    ++tally.missed;
                     a.where = Appt::History;
                 } else if (allow.deleted == id || allow.resetAll) {
                     a.where = Appt::Gone;
@@ -351,7 +386,7 @@ class Walk {
             case Appt::History:
                 if (inGrid.contains(id)) return Fail(QStringLiteral("back in the grid: ") + name);
                 if (held.contains(id)) break;
-                if (allow.ackAlone || allow.historyCleared || (allow.historyClosed && windowDeleted_.contains(id)))
+                if (allow.ackAlone || allow.historyCleared || windowDeleted_.contains(id))
                     a.where = Appt::Gone;
                 else
                     return Fail(QStringLiteral("lost from the history: ") + name);
@@ -590,7 +625,10 @@ class Walk {
         bool added = false;
         for (int r = 1; r < main_->MSFlexGrid1->Rows(); ++r)
             added = added || IdOf(main_->MSFlexGrid1->TextMatrix(r, 2)) == id;
-        if (added) appts_.insert(id, {key, QStringLiteral(" ") + text, Appt::Grid});
+        if (added) {
+            appts_.insert(id, {key, QStringLiteral(" ") + text, Appt::Grid});
+            ++tally.added;
+        }
         if (added && (!allowed || locked))
             return Fail(QStringLiteral("added against the rules: ") + key);
         if (!added && allowed && !locked)
@@ -677,7 +715,6 @@ class Walk {
         case HistoryClose:
             if (!h) return;
             Click(h->Command1);
-            allow.historyClosed = true;
             break;
         }
         Check(allow);
@@ -753,12 +790,15 @@ class Walk {
         QSet<int> history;
         for (const QString& line : DiskLines(app_->ReadFile(QStringLiteral("RirekiData.dat"))))
             history.insert(IdOf(line));
+        // A rung appointment stays in the file until the next edit rewrites
+        // it: it comes back as missed, whatever became of its history line.
         for (auto it = appts_.begin(); it != appts_.end(); ++it) {
+            if (schedules.contains(it.key()) && it->where != Appt::Grid) it->where = Appt::History;
             if (it->where != Appt::Grid && it->where != Appt::History) continue;
             if (it->where == Appt::Grid && !schedules.contains(it.key()))
                 return Fail(QStringLiteral("a kill loses ") + it->key + it->text);
             it->where = schedules.contains(it.key()) ? Appt::Grid : history.contains(it.key()) ? Appt::History : Appt::LostToKill;
-            if (it->where == Appt::LostToKill) ++lostToKills;
+            if (it->where == Appt::LostToKill) ++tally.lostToKills;
         }
         // The run's settings were never written.
         const QByteArray settings = app_->ReadFile(QStringLiteral("AppData.txt"));
@@ -776,17 +816,22 @@ class Walk {
     }
 
     void HandEdit(int edit) {
-        const QString name = edit >= HistoryCrOnly ? QStringLiteral("RirekiData.dat") : ScheduleFile::FileName;
+        if (edit == SoundGone) {
+            QFile::remove(app_->Folder() + QLatin1String(kSounds[soundIndex_]));
+            return;
+        }
+        const QString name = edit == HistoryCrOnly || edit == HistoryBom ? QStringLiteral("RirekiData.dat") : ScheduleFile::FileName;
         QByteArray bytes = app_->ReadFile(name);
         switch (edit) {
         case BadKeyLine:
         case NulInText: {
             const int id = NewId();
             const QString key = edit == BadKeyLine ? kBadKeys[id % 4] : Clock::Key(Clock::Now().addDays(1 + id % 5));
-            QString text = QStringLiteral(" 予定t%1").arg(id);
-            if (edit == NulInText) text += QChar(0) + QStringLiteral("x");
+            const QString text = QStringLiteral(" 予定t%1").arg(id);
             appts_.insert(id, {key, text, Appt::Injected});
-            bytes += Cp932::Encode(ScheduleLine(key, text) + QStringLiteral("\r\n"));
+            bytes += Cp932::Encode(ScheduleLine(key, text));
+            if (edit == NulInText) bytes += QByteArray("\0x", 2);
+            bytes += "\r\n";
             break;
         }
         case CrOnly:
@@ -808,6 +853,7 @@ class Walk {
     std::unique_ptr<AppFixture> app_;
     frmMain* main_ = nullptr;
     QTimer poll_;
+    QTimer inner_;
     bool starting_ = false;
     bool polling_ = false;
     int restartPending_ = 0; // the edit after the way out, plus one
@@ -822,9 +868,6 @@ class Walk {
     int soundIndex_ = 0;
     bool saveAtExit_ = false;
     QString failure_;
-
-  public:
-    int lostToKills = 0;
 };
 
 QString Replay(const Steps& steps) {
@@ -876,6 +919,13 @@ Q_DECLARE_METATYPE(Steps)
 class TestConservation : public QObject {
     Q_OBJECT
   private slots:
+    // The offscreen platform's remark on every window shown says nothing here.
+    void initTestCase() {
+        static QtMessageHandler next = nullptr;
+        next = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& c, const QString& m) {
+            if (!m.contains(QStringLiteral("propagateSizeHints"))) next(type, c, m);
+        });
+    }
     void randomWalks();
     void walksOnceFound_data();
     void walksOnceFound();
@@ -888,7 +938,7 @@ void TestConservation::randomWalks() {
     const quint64 seed = quint64(EnvNumber("VELSOKURA_SEED", 20261207));
     constexpr int kWalk = 400;
     qint64 done = 0;
-    int lost = 0;
+    tally = Tally();
     QElapsedTimer clock;
     clock.start();
     for (quint64 walk = 0; done < total; ++walk) {
@@ -897,7 +947,6 @@ void TestConservation::randomWalks() {
         Walk w(steps);
         const QString failure = w.Run();
         done += w.StepsRun();
-        lost += w.lostToKills;
         if (!failure.isEmpty()) {
             const Steps shortest = Shrink(steps, failure);
             qInfo("seed %llu: %s", seed + walk, qUtf8Printable(failure));
@@ -906,7 +955,10 @@ void TestConservation::randomWalks() {
             QFAIL("a walk broke a rule (above)");
         }
     }
-    qInfo("%lld steps in %lld ms; %d history entries were lost to kills", done, clock.elapsed(), lost);
+    qInfo("%lld steps in %lld ms: %lld added, %lld rang, %lld missed while down, %lld starts, "
+          "%lld steps inside a box's wait; %lld history entries lost to kills",
+          done, clock.elapsed(), tally.added, tally.rang, tally.missed, tally.starts, tally.nested,
+          tally.lostToKills);
 }
 
 void TestConservation::walksOnceFound_data() {
