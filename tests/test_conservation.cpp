@@ -912,6 +912,170 @@ qint64 EnvNumber(const char* name, qint64 fallback) {
     return ok ? v : fallback;
 }
 
+// ---- start-ups over damaged files ----
+
+// One change of the kind a crash, a disk or a person makes.
+QByteArray Mutated(QByteArray bytes, QRandomGenerator& rng) {
+    const auto at = [&] { return bytes.isEmpty() ? 0 : int(rng.bounded(int(bytes.size()) + 1)); };
+    static const char strays[] = {'\0', '\r', '\n', '\x81', '\xEF', '\xFF', '/', ':', '#'};
+    switch (rng.bounded(10)) {
+    case 0:
+        if (!bytes.isEmpty()) bytes[rng.bounded(int(bytes.size()))] ^= char(1 << rng.bounded(8));
+        break;
+    case 1:
+        bytes.insert(at(), strays[rng.bounded(int(sizeof strays))]);
+        break;
+    case 2:
+        bytes.remove(at(), 1 + int(rng.bounded(20)));
+        break;
+    case 3:
+        bytes.truncate(at());
+        break;
+    case 4:
+        bytes.replace("\r\n", "\r");
+        break;
+    case 5:
+        bytes = "\xEF\xBB\xBF" + Cp932::Decode(bytes).toUtf8();
+        break;
+    case 6: {
+        const QString text = Cp932::Decode(bytes);
+        bytes = "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        break;
+    }
+    case 7:
+        bytes.insert(at(), Cp932::Encode(ScheduleLine(kBadKeys[rng.bounded(4)], QStringLiteral(" 悪い行\r\n"))));
+        break;
+    case 8:
+        bytes = QByteArray(int(rng.bounded(200)), Qt::Uninitialized);
+        for (char& c : bytes)
+            c = char(rng.bounded(256));
+        break;
+    default:
+        bytes.insert(at(), QByteArray(1 + int(rng.bounded(8)), '\0'));
+    }
+    return bytes;
+}
+
+// Bytes as a C string literal holds them.
+QString Escaped(const QByteArray& bytes) {
+    QString out;
+    for (const char c : bytes) {
+        const uchar u = uchar(c);
+        if (c == '\\' || c == '"')
+            out += QStringLiteral("\\") + QLatin1Char(c);
+        else if (u >= 0x20 && u < 0x7f)
+            out += QLatin1Char(c);
+        else
+            out += QStringLiteral("\\x%1\"\"").arg(u, 2, 16, QLatin1Char('0'));
+    }
+    return out;
+}
+
+// The lines a reader can take from a file, whatever else it holds.
+QSet<QString> ReadableLines(const QByteArray& bytes) {
+    QSet<QString> lines;
+    for (const QByteArray& raw : QByteArray(bytes).replace('\r', '\n').split('\n'))
+        lines.insert(Cp932::Decode(raw));
+    for (const QString& line : DiskLines(bytes))
+        lines.insert(line);
+    return lines;
+}
+
+// What a run holds: the grid's rows, the history, the settings.
+QString Held(const frmMain* main, bool withHistory) {
+    QStringList rows;
+    for (int r = 1; r < main->MSFlexGrid1->Rows(); ++r)
+        rows << main->MSFlexGrid1->TextMatrix(r, 1) + main->MSFlexGrid1->TextMatrix(r, 2);
+    return rows.join(QLatin1Char('|')) + QStringLiteral(" / ") + (withHistory ? HistoryText : QString()) +
+           QStringLiteral(" / %1,%2,%3,%4").arg(SoundOn).arg(SoundIndex).arg(SaveHistoryAtExit).arg(SoundFilePath);
+}
+
+frmMain* StartOver(AppFixture& app) {
+    frmMain* main = app.NewMain();
+    main->Timer1->stop();
+    main->Form_Load();
+    main->Timer1->stop();
+    return main;
+}
+
+// Empty when the start-up over these damaged files kept its rules.
+QString StartOnDamagedFiles(QRandomGenerator& rng) {
+    AppFixture app(At(10, 0, 30));
+    QStringList schedules{QStringLiteral("1")}, history;
+    for (int id = 1; id <= 6; ++id) {
+        const QString key = Clock::Key(Clock::Now().addSecs(3600 * (int(rng.bounded(96)) - 24)));
+        schedules << ScheduleLine(key, QStringLiteral(" 予定t%1").arg(id));
+        history << key + QStringLiteral("/ 履歴m%1").arg(id);
+    }
+    const QString settings = QStringLiteral("%1,%2,%3,").arg(rng.bounded(2)).arg(rng.bounded(5)).arg(rng.bounded(2)) +
+                             (rng.bounded(2) ? app.Folder() + QStringLiteral("mine.wav") : QString());
+    QMap<QString, QByteArray> files{
+        {ScheduleFile::FileName, Cp932::Encode(schedules.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"))},
+        {QStringLiteral("AppData.txt"), Cp932::Encode(settings + QStringLiteral("\r\n"))},
+        {QStringLiteral("RirekiData.dat"), Cp932::Encode(history.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"))}};
+    const QStringList names = files.keys();
+    QStringList damaged;
+    for (int n = 1 + int(rng.bounded(3)); n > 0; --n) {
+        const QString name = names[rng.bounded(3)];
+        files[name] = Mutated(files[name], rng);
+        damaged << name;
+    }
+    for (auto it = files.begin(); it != files.end(); ++it)
+        app.WriteFile(it.key(), it.value());
+    QString what;
+    for (const QString& name : damaged)
+        if (!what.contains(name)) what += name + QStringLiteral(" = \"") + Escaped(files[name]) + QStringLiteral("\"\n");
+
+    BoxAnswerer boxes;
+    frmMain* main = StartOver(app);
+    const QString told = boxes.texts.join(QLatin1Char(' '));
+    if (ProgramEnded == 1 || StartupDone != 1) {
+        // A settings file that cannot be read is named so and ends the program.
+        if (damaged.contains(QStringLiteral("AppData.txt")) && told.contains(QStringLiteral("ファイル2オープンエラー。")))
+            return {};
+        return what + QStringLiteral("did not come up: ") + told;
+    }
+    QString grid;
+    for (int r = 1; r < main->MSFlexGrid1->Rows(); ++r)
+        grid += main->MSFlexGrid1->TextMatrix(r, 1) + main->MSFlexGrid1->TextMatrix(r, 2) + QLatin1Char('\n');
+    const QSet<QString> scheduleLines = ReadableLines(files[ScheduleFile::FileName]);
+    for (qsizetype i = 1; i < schedules.size(); ++i) {
+        const QString key = schedules[i].left(16);
+        const QString text = schedules[i].mid(28);
+        const bool kept = grid.contains(key + text) || HistoryText.contains(key + QLatin1Char('/') + text);
+        if (scheduleLines.contains(schedules[i]) && !kept && !told.contains(text.trimmed()))
+            return what + QStringLiteral("lost ") + schedules[i];
+    }
+    const QSet<QString> historyLines = ReadableLines(files[QStringLiteral("RirekiData.dat")]);
+    const bool historyRefused = told.contains(QStringLiteral("履歴の読み込みエラー"));
+    for (const QString& line : history)
+        if (historyLines.contains(line) && !historyRefused && !HistoryText.contains(line))
+            return what + QStringLiteral("lost from the history: ") + line;
+    if (historyRefused && !app.Files().values().contains(files[QStringLiteral("RirekiData.dat")]))
+        return what + QStringLiteral("an unreadable history was not kept");
+
+    // A history that could not be read keeps its file; the run's own goes to an export.
+    const QString before = Held(main, !historyRefused);
+    const QStringList runHistory = LinesOf(HistoryText);
+    if (main->Command3->isEnabled())
+        QTest::mouseClick(main->Command3, Qt::LeftButton);
+    else
+        main->EndSession();
+    QStringList exported;
+    for (const QString& name : QDir(app.Folder() + QStringLiteral("Rireki")).entryList(QDir::Files))
+        exported += LinesOf(Cp932::Decode(app.ReadFile(QStringLiteral("Rireki/") + name)));
+    for (const QString& line : runHistory)
+        if (historyRefused && !exported.contains(Cp932::Holdable(line)))
+            return what + QStringLiteral("the run's history went nowhere: ") + line;
+    app.NewRun();
+    main = StartOver(app);
+    if (ProgramEnded == 1) return what + QStringLiteral("its own files did not start it: ") + boxes.texts.join(' ');
+    if (Held(main, !historyRefused) != before)
+        return what + QStringLiteral("read back differently:\n") + before + QStringLiteral("\n") +
+               Held(main, !historyRefused);
+    return {};
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Steps)
@@ -929,6 +1093,7 @@ class TestConservation : public QObject {
     void randomWalks();
     void walksOnceFound_data();
     void walksOnceFound();
+    void startsOnDamagedFiles();
 };
 
 // VELSOKURA_STEPS steps in walks of 400 from a fresh folder each,
@@ -968,6 +1133,21 @@ void TestConservation::walksOnceFound_data() {
 void TestConservation::walksOnceFound() {
     QFETCH(Steps, steps);
     QCOMPARE(Replay(steps), QString());
+}
+
+// VELSOKURA_STARTS start-ups, each over files damaged from a seed of its own.
+void TestConservation::startsOnDamagedFiles() {
+    const qint64 starts = EnvNumber("VELSOKURA_STARTS", 1000);
+    const quint64 seed = quint64(EnvNumber("VELSOKURA_SEED", 20261207));
+    for (qint64 i = 0; i < starts; ++i) {
+        QRandomGenerator rng(seed + quint64(i));
+        const QString failure = StartOnDamagedFiles(rng);
+        if (!failure.isEmpty()) {
+            qInfo("seed %llu: %s", seed + quint64(i), qUtf8Printable(failure));
+            QFAIL("a start-up broke a rule (above)");
+        }
+    }
+    qInfo("%lld start-ups over damaged files", starts);
 }
 
 QTEST_MAIN(TestConservation)
