@@ -1126,13 +1126,34 @@ void TestConservation::randomWalks() {
           tally.lostToKills);
 }
 
+// Walks that once broke a rule, as the shrinking printed them.
 void TestConservation::walksOnceFound_data() {
     QTest::addColumn<Steps>("steps");
+    QTest::addColumn<QString>("knownFault");
+    const QString badLine = QStringLiteral("one bad line in velsokura.txt ends the program");
+    const QString historyWindow = QStringLiteral("the history window's text replaces what rang while it was open");
+    const QString soundGone = QStringLiteral("a sound file that is gone rings in silence");
+    QTest::newRow("a key that is no minute, then a restart") << Steps{{Exit, 20695, 1}} << badLine;
+    QTest::newRow("a NUL in a text, then a restart") << Steps{{SessionEnd, 87103, 2}} << badLine;
+    QTest::newRow("an alarm while the history window is open, then Close")
+        << Steps{{AddAt, 17232, 785}, {AddAt, 15474, 434}, {JumpPastDue, 30315, 949},
+                 {JumpPastDue, 96878, 37}, {Ack, 22077, 327}, {AddAt, 81681, 984},
+                 {HistoryOpen, 74741, 335}, {JumpPastDue, 92712, 350}, {HistoryClose, 5652, 807}}
+        << historyWindow;
+    QTest::newRow("an alarm while the history window is open, then the session ends")
+        << Steps{{AddRemaining, 11853, 862}, {AddRemaining, 75258, 476}, {JumpPastDue, 13820, 131},
+                 {HistoryOpen, 12168, 624}, {JumpPastDue, 29648, 332}, {SessionEnd, 18899, 0}}
+        << historyWindow;
+    QTest::newRow("the chosen sound's file deleted between runs")
+        << Steps{{Exit, 73048, 7}, {AddAt, 33021, 735}, {JumpPastDue, 84646, 249}} << soundGone;
 }
 
 void TestConservation::walksOnceFound() {
     QFETCH(Steps, steps);
-    QCOMPARE(Replay(steps), QString());
+    QFETCH(QString, knownFault);
+    const QString failure = Replay(steps);
+    if (!knownFault.isEmpty()) QEXPECT_FAIL("", qPrintable(knownFault), Abort);
+    QCOMPARE(failure, QString());
 }
 
 // VELSOKURA_STARTS start-ups, each over files damaged from a seed of its own.
