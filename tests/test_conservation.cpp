@@ -2,7 +2,7 @@
 // clock moves, alarms, the history and options windows, boxes answered or
 // left waiting, every way out and restarts over hand-edited files. A model
 // says where every appointment must be after each step; a failing walk is
-// shrunk to the shortest that still fails and printed as a Replay() call.
+// shrunk to the shortest that still fails and printed as a row of Steps.
 // Beside it, start-ups over random and mutated data files.
 
 #include "TestSupport.h"
@@ -116,7 +116,7 @@ QString Printed(const Steps& steps) {
     QStringList parts;
     for (const Step& s : steps)
         parts << QStringLiteral("{%1, %2, %3}").arg(kKindNames[s.kind]).arg(s.a).arg(s.b);
-    return QStringLiteral("Replay({") + parts.join(QStringLiteral(", ")) + QStringLiteral("})");
+    return QStringLiteral("Steps{") + parts.join(QStringLiteral(", ")) + QStringLiteral("}");
 }
 
 Steps RandomSteps(QRandomGenerator& rng, int count) {
@@ -821,6 +821,7 @@ class Walk {
             return;
         }
         const QString name = edit == HistoryCrOnly || edit == HistoryBom ? QStringLiteral("RirekiData.dat") : ScheduleFile::FileName;
+        if (!app_->Exists(name)) return;
         QByteArray bytes = app_->ReadFile(name);
         switch (edit) {
         case BadKeyLine:
@@ -840,7 +841,8 @@ class Walk {
             break;
         case Utf8Bom:
         case HistoryBom:
-            bytes = "\xEF\xBB\xBF" + Cp932::Decode(bytes).toUtf8();
+            // Saved again from an editor as UTF-8 with a mark.
+            bytes = "\xEF\xBB\xBF" + TextFile::DecodeFile(bytes).value_or(Cp932::Decode(bytes)).toUtf8();
             break;
         default:
             return;
