@@ -223,11 +223,16 @@ frmMain* RestartProgram(AppFixture& app) {
     return ShowProgram(app);
 }
 
-frmMain* ShowProgram(AppFixture& app) {
+frmMain* LoadProgram(AppFixture& app) {
     frmMain* main = app.NewMain();
     main->Timer1->stop();
     main->Form_Load();
     main->Timer1->stop();
+    return main;
+}
+
+frmMain* ShowProgram(AppFixture& app) {
+    frmMain* main = LoadProgram(app);
     if (frmMessage* notice = FormSlot<frmMessage>::Get(); notice && notice->isVisible())
         QTest::mouseClick(notice->Command1, Qt::LeftButton);
     // The first show sends it to the notification area; the user brings it back.

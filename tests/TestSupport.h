@@ -114,6 +114,9 @@ bool BoxUp();
 frmMain* StartProgram(AppFixture& app, const QList<QPair<QString, QString>>& rows);
 // The same over the files the folder holds.
 frmMain* ShowProgram(AppFixture& app);
+// Only the start-up over the folder's files, with the timer off: nothing
+// acknowledged, the window not yet shown.
+frmMain* LoadProgram(AppFixture& app);
 // A new run on the same folder.
 frmMain* RestartProgram(AppFixture& app);
 

@@ -273,10 +273,7 @@ class Walk {
         ++tally.starts;
         starting_ = true;
         boxTexts_.clear();
-        main_ = app_->NewMain();
-        main_->Timer1->stop();
-        main_->Form_Load();
-        main_->Timer1->stop();
+        main_ = LoadProgram(*app_);
         starting_ = false;
         if (ProgramEnded == 1 || StartupDone != 1) {
             Fail(QStringLiteral("the program did not come up: ") + boxTexts_.join(QStringLiteral(" | ")));
@@ -992,14 +989,6 @@ QString Held(const frmMain* main, bool withHistory) {
            QStringLiteral(" / %1,%2,%3,%4").arg(SoundOn).arg(SoundIndex).arg(SaveHistoryAtExit).arg(SoundFilePath);
 }
 
-frmMain* StartOver(AppFixture& app) {
-    frmMain* main = app.NewMain();
-    main->Timer1->stop();
-    main->Form_Load();
-    main->Timer1->stop();
-    return main;
-}
-
 // Empty when the start-up over these damaged files kept its rules.
 QString StartOnDamagedFiles(QRandomGenerator& rng) {
     AppFixture app(At(10, 0, 30));
@@ -1029,7 +1018,7 @@ QString StartOnDamagedFiles(QRandomGenerator& rng) {
         if (!what.contains(name)) what += name + QStringLiteral(" = \"") + Escaped(files[name]) + QStringLiteral("\"\n");
 
     BoxAnswerer boxes;
-    frmMain* main = StartOver(app);
+    frmMain* main = LoadProgram(app);
     const QString told = boxes.texts.join(QLatin1Char(' '));
     if (ProgramEnded == 1 || StartupDone != 1) {
         // A settings file that cannot be read is named so and ends the program.
@@ -1070,7 +1059,7 @@ QString StartOnDamagedFiles(QRandomGenerator& rng) {
         if (historyRefused && !exported.contains(Cp932::Holdable(line)))
             return what + QStringLiteral("the run's history went nowhere: ") + line;
     app.NewRun();
-    main = StartOver(app);
+    main = LoadProgram(app);
     if (ProgramEnded == 1) return what + QStringLiteral("its own files did not start it: ") + boxes.texts.join(' ');
     if (Held(main, !historyRefused) != before)
         return what + QStringLiteral("read back differently:\n") + before + QStringLiteral("\n") +

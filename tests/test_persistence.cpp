@@ -34,14 +34,6 @@ const QString A = QStringLiteral("2026/12/08/09:00");
 const QString B = QStringLiteral("2026/12/24/19:00");
 const QString C = QStringLiteral("2027/01/01/00:00");
 
-frmMain* Start(AppFixture& app) {
-    frmMain* main = app.NewMain();
-    main->Timer1->stop();
-    main->Form_Load();
-    main->Timer1->stop();
-    return main;
-}
-
 void Exit(frmMain* main) {
     QTest::mouseClick(main->Command3, Qt::LeftButton);
 }
@@ -49,7 +41,7 @@ void Exit(frmMain* main) {
 // A new run on the same folder.
 frmMain* Restart(AppFixture& app) {
     app.NewRun();
-    return Start(app);
+    return LoadProgram(app);
 }
 
 // What a Japanese user writes, by kind: half-width katakana, kana, the NEC
@@ -177,7 +169,7 @@ void TestPersistence::exitWritesExactBytes() {
     if (count == 1) run = ScheduleLine(A, " 歯医者") + "\r\n";
     if (count > 0) app.WriteText("velsokura.txt", run);
     BoxAnswerer boxes;
-    frmMain* main = Start(app);
+    frmMain* main = LoadProgram(app);
     QCOMPARE(boxes.texts.size(), count > 0 ? 1 : 0);
     Exit(main);
     QCOMPARE(app.ReadFile("velsokura.txt"), file);
@@ -209,7 +201,7 @@ void TestPersistence::exitKeepsTextsWhole() {
     AppFixture app;
     app.WriteDefaults();
     app.WriteText("velsokura.txt", file);
-    Exit(Start(app));
+    Exit(LoadProgram(app));
     QCOMPARE(app.ReadFile("velsokura.txt"), Cp932::Encode(file));
 }
 
@@ -239,7 +231,7 @@ void TestPersistence::settingsSurviveRestart() {
     AppFixture app;
     app.WriteDefaults();
     app.WriteFile("AppData.txt", line);
-    frmMain* main = Start(app);
+    frmMain* main = LoadProgram(app);
     QCOMPARE(int(SoundOn), on);
     QCOMPARE(int(SoundIndex), index);
     QCOMPARE(int(SaveHistoryAtExit), exportAtExit);
@@ -262,7 +254,7 @@ void TestPersistence::settingsRefuseOtherEndings() {
     app.WriteDefaults();
     app.WriteFile("AppData.txt", "1,4,1,/music/x.Wav\r\n");
     BoxAnswerer boxes;
-    Start(app);
+    LoadProgram(app);
     QCOMPARE(boxes.texts, QStringList{"サウンドファイルが正しくありません。"});
     QCOMPARE(SoundFilePath, QString());
     QCOMPARE(int(SoundOn), 1);
@@ -281,7 +273,7 @@ void TestPersistence::historyRoundTrips() {
     QFETCH(QString, history);
     AppFixture app;
     app.WriteDefaults();
-    frmMain* main = Start(app);
+    frmMain* main = LoadProgram(app);
     HistoryText = history;
     Exit(main);
     QCOMPARE(app.ReadFile("RirekiData.dat"), Cp932::Encode(history + "\r\n"));
@@ -303,7 +295,7 @@ void TestPersistence::exportAtExit() {
     AppFixture app;
     app.WriteDefaults();
     app.WriteFile("AppData.txt", "1,0,1,\r\n");
-    frmMain* main = Start(app);
+    frmMain* main = LoadProgram(app);
     HistoryText = history;
     BoxAnswerer boxes;
     Exit(main);
@@ -321,7 +313,7 @@ void TestPersistence::logOffSavesEvenWhileAlarmWaits() {
     AppFixture app;
     app.WriteDefaults();
     app.WriteText("velsokura.txt", "1\r\n" + ScheduleLine("2026/12/07/18:00", " 今日") + "\r\n");
-    frmMain* main = Start(app);
+    frmMain* main = LoadProgram(app);
     QCOMPARE(MessageWindowUp, std::uint8_t(1));
     app.WriteFile("velsokura.txt", "marker");
     main->close(); // the user's close box: refused
@@ -373,7 +365,7 @@ void TestPersistence::sessionEndDuringExitDoesNotRepeatIt() {
     app.WriteDefaults();
     app.WriteText("velsokura.txt",
                   "1\r\n" + ScheduleLine(A, " 一") + "\r\n" + ScheduleLine(B, " 二") + "\r\n");
-    frmMain* main = Start(app);
+    frmMain* main = LoadProgram(app);
     // The exit's first schedule write fails, and the exit waits on its notice.
     QVERIFY(QFile::remove(app.Folder() + "velsokura.txt"));
     QVERIFY(QDir(app.Folder()).mkdir("velsokura.txt"));
@@ -407,7 +399,7 @@ void TestPersistence::tickDuringExitLosesNothing() {
         app.WriteDefaults();
         app.WriteText("velsokura.txt",
                       "1\r\n" + ScheduleLine(A, " 一") + "\r\n" + ScheduleLine(B, " 二") + "\r\n");
-        frmMain* main = Start(app);
+        frmMain* main = LoadProgram(app);
         QTest::mouseClick(FormSlot<frmMessage>::Get()->Command1, Qt::LeftButton); // today's notice
         // Exit is pressed at the very second row 1 falls due.
         Clock::Set(QDateTime(QDate(2026, 12, 8), QTime(9, 0, 0)));
@@ -467,7 +459,7 @@ void TestPersistence::readersTakeEachEncoding() {
     app.WriteFile("velsokura.txt", file("1\r\n" + ScheduleLine(A, " " + text)));
     app.WriteFile("RirekiData.dat", file(entry + text));
     BoxAnswerer boxes;
-    frmMain* main = Start(app);
+    frmMain* main = LoadProgram(app);
     for (int run = 0; run < 2; ++run) {
         QCOMPARE(boxes.texts, QStringList());
         QCOMPARE(main->MSFlexGrid1->TextMatrix(1, 2), " " + shown);
@@ -508,7 +500,7 @@ void TestPersistence::brokenFilesLoseNothing() {
     app.WriteFile("AppData.txt", noise);
     QVERIFY(QDir(app.Folder()).mkdir("RirekiData.dat")); // the history file is a folder
     BoxAnswerer boxes;
-    frmMain* main = Start(app);
+    frmMain* main = LoadProgram(app);
     QCOMPARE(ProgramEnded, std::uint8_t(0));
     QCOMPARE(boxes.texts,
              QStringList({"サウンドファイルが正しくありません。", "履歴の読み込みエラー"}));
@@ -579,7 +571,7 @@ void TestPersistence::fullDiskKeepsEveryFile() {
                                       Cp932::Encode(history)};
     for (int i = 0; i < names.size(); ++i)
         app.WriteFile("disk/" + names[i], before[i]);
-    frmMain* main = Start(app);
+    frmMain* main = LoadProgram(app);
     main->show();
     emit app.tray->LeftButtonDown();
     main->Timer1_Timer();
@@ -654,7 +646,7 @@ void TestPersistence::anyCp932TextSurvivesRestarts() {
         const int only = round < 32 ? round % 8 : -1;
         AppFixture app;
         app.WriteDefaults();
-        frmMain* main = Start(app);
+        frmMain* main = LoadProgram(app);
         QList<QPair<QString, QString>> rows;
         QStringList history;
         const int count = 1 + int(rng.bounded(only < 0 ? 10 : 2));
