@@ -254,7 +254,7 @@ class Walk {
         inner_.start(0);
         int nested = 0;
         while (BoxUp() && Up() && failure_.isEmpty() && next_ < steps_.size() && nested < 8 &&
-               steps_[next_].kind != Answer && steps_[next_].kind < Exit) {
+               steps_[next_].kind != Answer && (steps_[next_].kind < Exit || steps_[next_].kind == SessionEnd)) {
             RunStep(steps_[next_++]);
             ++nested;
             ++tally.nested;
@@ -312,13 +312,6 @@ class Walk {
             if (it->where == Appt::Grid) ids << it.key();
         std::sort(ids.begin(), ids.end(), [this](int x, int y) { return appts_[x].key < appts_[y].key; });
         return ids;
-    }
-
-    // The history the program holds: its text, and the window's while open.
-    QStringList HeldHistory() const {
-        QStringList lines = LinesOf(HistoryText);
-        if (const frmRireki* h = FormSlot<frmRireki>::Get()) lines += LinesOf(h->Text1->toPlainText());
-        return lines;
     }
 
     // Model and program agree; what left its place did so by the rules.
@@ -414,12 +407,13 @@ class Walk {
         if (allow.tick && StartupDone == 1 && fired < 0 && !order.isEmpty() &&
             appts_[order[0]].key <= now16 && Clock::Now().time().second() % 5 == 0)
             return Fail(QStringLiteral("due at %1 and did not ring: %2").arg(now16, appts_[order[0]].key));
-        if (fired >= 0 && soundOn_ && soundFrom >= 0) CheckHeard(soundFrom, frmMessage::staticMetaObject.className());
+        if (fired >= 0 && soundOn_ && soundFrom >= 0) CheckHeard(soundFrom, true);
         CheckScheduleFileHolds();
     }
 
-    // The sound played from a file that is there, or the window says why not.
-    void CheckHeard(int from, const char* where) {
+    // The sound played from a file that is there, or the alarm (or the
+    // options window's test) says why not.
+    void CheckHeard(int from, bool alarm) {
         const QStringList& commands = app_->soundCommands;
         QMap<QString, QString> opened;
         static const QRegularExpression open(QStringLiteral("^open \"(.*)\" alias (Sound\\d)$"));
@@ -433,15 +427,16 @@ class Walk {
             }
         }
         QString said;
-        if (QByteArray(where) == "frmMessage") {
+        if (alarm) {
             const frmMessage* alarm = FormSlot<frmMessage>::Get();
             said = alarm ? alarm->Label2->Caption().section(QLatin1Char('\n'), 1) : QString();
         } else if (const frmOption* o = FormSlot<frmOption>::Get()) {
             said = o->lblSoundNote->isVisible() ? o->lblSoundNote->text() : QString();
         }
         if (!played && said.isEmpty())
-            Fail(QStringLiteral("%1: silent without a word (%2)")
-                     .arg(QLatin1String(where), commands.mid(from).join(QStringLiteral(", "))));
+            Fail(QStringLiteral("%1 silent without a word (%2)")
+                     .arg(alarm ? QStringLiteral("alarm") : QStringLiteral("test play"),
+                          commands.mid(from).join(QStringLiteral(", "))));
     }
 
     // Every appointment of the grid is on disk, should the program die now.
@@ -740,7 +735,7 @@ class Walk {
             break;
         case OptionsPlay:
             Click(o->Command3);
-            CheckHeard(before, "frmOption");
+            CheckHeard(before, false);
             break;
         case OptionsClose:
             Click(o->Command1);
