@@ -963,11 +963,12 @@ QByteArray Mutated(QByteArray bytes, QRandomGenerator& rng) {
     case 4:
         bytes.replace("\r\n", "\r");
         break;
+    // Saved again from an editor that read it as the program does.
     case 5:
-        bytes = "\xEF\xBB\xBF" + Cp932::Decode(bytes).toUtf8();
+        bytes = "\xEF\xBB\xBF" + TextFile::DecodeFile(bytes).value_or(Cp932::Decode(bytes)).toUtf8();
         break;
     case 6: {
-        const QString text = Cp932::Decode(bytes);
+        const QString text = TextFile::DecodeFile(bytes).value_or(Cp932::Decode(bytes));
         bytes = "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
         break;
     }
@@ -1015,6 +1016,8 @@ QString Held(const frmMain* main, bool withHistory) {
     QStringList rows;
     for (int r = 1; r < main->MSFlexGrid1->Rows(); ++r)
         rows << main->MSFlexGrid1->TextMatrix(r, 1) + main->MSFlexGrid1->TextMatrix(r, 2);
+    // Rows of one minute may come in either order.
+    rows.sort();
     return rows.join(QLatin1Char('|')) + QStringLiteral(" / ") + (withHistory ? HistoryText : QString()) +
            QStringLiteral(" / %1,%2,%3,%4").arg(SoundOn).arg(SoundIndex).arg(SaveHistoryAtExit).arg(SoundFilePath);
 }
