@@ -675,6 +675,8 @@ class Walk {
         Allow allow;
         allow.ackAlone = (AlarmFired == 1 || StartupNoticePending != 1) && !HistoryText.contains(QStringLiteral("\r\n"));
         Click(alarm->Command1);
+        if (allow.ackAlone && !HistoryText.isEmpty())
+            return Fail(QStringLiteral("the one entry acknowledged alone stays: ") + HistoryText);
         Check(allow);
     }
 
