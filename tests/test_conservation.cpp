@@ -58,29 +58,48 @@ enum Kind {
     OptionsToggleExport,
     OptionsPlay,
     OptionsClose,
-    Seconds,    // a: seconds on, or to the next multiple of five
-    Minutes,    // a: minutes on
+    Seconds,     // a: seconds on, or to the next multiple of five
+    Minutes,     // a: minutes on
     JumpPastDue, // a: minutes past the first appointment's, b: second
-    JumpBack,   // a: minutes back
-    Exit,       // b: hand edit before the restart
-    CloseBox,   // b: hand edit
-    SessionEnd, // b: hand edit
-    Kill,       // b: hand edit
+    JumpBack,    // a: minutes back
+    Exit,        // b: hand edit before the restart
+    CloseBox,    // b: hand edit
+    SessionEnd,  // b: hand edit
+    Kill,        // b: hand edit
     KindCount
 };
 
-const char* const kKindNames[] = {
-    "AddAt",        "AddRemaining",  "Delete",       "Reset",       "Deselect",
-    "Ack",          "Answer",        "HistoryOpen",  "HistoryEdit", "HistoryClear",
-    "HistoryExport", "HistoryClose", "OptionsOpen",  "OptionsSound", "OptionsToggleSound",
-    "OptionsToggleExport", "OptionsPlay", "OptionsClose", "Seconds",  "Minutes",
-    "JumpPastDue",  "JumpBack",      "Exit",         "CloseBox",    "SessionEnd",
-    "Kill"};
+const char* const kKindNames[] = {"AddAt",
+                                  "AddRemaining",
+                                  "Delete",
+                                  "Reset",
+                                  "Deselect",
+                                  "Ack",
+                                  "Answer",
+                                  "HistoryOpen",
+                                  "HistoryEdit",
+                                  "HistoryClear",
+                                  "HistoryExport",
+                                  "HistoryClose",
+                                  "OptionsOpen",
+                                  "OptionsSound",
+                                  "OptionsToggleSound",
+                                  "OptionsToggleExport",
+                                  "OptionsPlay",
+                                  "OptionsClose",
+                                  "Seconds",
+                                  "Minutes",
+                                  "JumpPastDue",
+                                  "JumpBack",
+                                  "Exit",
+                                  "CloseBox",
+                                  "SessionEnd",
+                                  "Kill"};
 static_assert(std::size(kKindNames) == KindCount);
 
 // How often each kind comes, per thousand steps.
-const int kWeights[] = {90, 30, 40, 6, 15, 60, 60, 30, 30, 6, 12, 30, 15, 15,
-                        8,  6,  8,  15, 170, 60, 30, 15, 3, 3,  3,  3};
+const int kWeights[] = {90, 30, 40, 6, 15, 60,  60, 30, 30, 6, 12, 30, 15,
+                        15, 8,  6,  8, 15, 170, 60, 30, 15, 3, 3,  3,  3};
 static_assert(std::size(kWeights) == KindCount);
 
 // Hand edits between runs.
@@ -96,14 +115,15 @@ enum Edit {
     ExportBlocked, // a file named as the export folder, or no longer
     EditCount
 };
-const char* const kEditNames[] = {"NoEdit",     "BadKeyLine", "NulInText",    "CrOnly",
-                                  "Utf8Bom",    "HistoryCrOnly", "HistoryBom", "SoundGone",
-                                  "ExportBlocked"};
+const char* const kEditNames[] = {"NoEdit",     "BadKeyLine", "NulInText",
+                                  "CrOnly",     "Utf8Bom",    "HistoryCrOnly",
+                                  "HistoryBom", "SoundGone",  "ExportBlocked"};
 static_assert(std::size(kEditNames) == EditCount);
 
 // VELSOKURA_WITHOUT: step kinds and hand edits, by name, that walks leave out.
 bool LeftOut(const char* name) {
-    static const QStringList out = qEnvironmentVariable("VELSOKURA_WITHOUT").split(QLatin1Char(','));
+    static const QStringList out =
+        qEnvironmentVariable("VELSOKURA_WITHOUT").split(QLatin1Char(','));
     return out.contains(QLatin1String(name));
 }
 
@@ -214,7 +234,8 @@ class Walk {
             RunStep(steps_[next_++]);
             if (!main_ || ProgramEnded != 1 || !failure_.isEmpty()) continue;
             if (restartPending_ == 0) {
-                Fail(QStringLiteral("the program ended by itself: ") + boxTexts_.join(QStringLiteral(" | ")));
+                Fail(QStringLiteral("the program ended by itself: ") +
+                     boxTexts_.join(QStringLiteral(" | ")));
                 break;
             }
             const int edit = restartPending_ - 1;
@@ -267,14 +288,16 @@ class Walk {
         inner_.start(0);
         int nested = 0;
         while (BoxUp() && Up() && failure_.isEmpty() && next_ < steps_.size() && nested < 8 &&
-               steps_[next_].kind != Answer && (steps_[next_].kind < Exit || steps_[next_].kind == SessionEnd)) {
+               steps_[next_].kind != Answer &&
+               (steps_[next_].kind < Exit || steps_[next_].kind == SessionEnd)) {
             RunStep(steps_[next_++]);
             ++nested;
             ++tally.nested;
         }
         if (BoxUp()) {
             int answer = 0;
-            if (next_ < steps_.size() && steps_[next_].kind == Answer) answer = steps_[next_++].a % 4;
+            if (next_ < steps_.size() && steps_[next_].kind == Answer)
+                answer = steps_[next_++].a % 4;
             AnswerBox(BoxAnswerer::Answer(answer), &boxTexts_);
             answers_ << answer;
         }
@@ -290,7 +313,8 @@ class Walk {
         main_ = LoadProgram(*app_);
         starting_ = false;
         if (ProgramEnded == 1 || StartupDone != 1) {
-            Fail(QStringLiteral("the program did not come up: ") + boxTexts_.join(QStringLiteral(" | ")));
+            Fail(QStringLiteral("the program did not come up: ") +
+                 boxTexts_.join(QStringLiteral(" | ")));
             main_ = nullptr;
             return;
         }
@@ -324,7 +348,8 @@ class Walk {
         QList<int> ids;
         for (auto it = appts_.begin(); it != appts_.end(); ++it)
             if (it->where == Appt::Grid) ids << it.key();
-        std::sort(ids.begin(), ids.end(), [this](int x, int y) { return appts_[x].key < appts_[y].key; });
+        std::sort(ids.begin(), ids.end(),
+                  [this](int x, int y) { return appts_[x].key < appts_[y].key; });
         return ids;
     }
 
@@ -341,14 +366,17 @@ class Walk {
             const int id = IdOf(grid->TextMatrix(r, 2));
             if (inGrid.contains(id)) return Fail(QStringLiteral("twice in the grid: ") + key);
             inGrid.insert(id, key);
-            if (r > 1 && grid->TextMatrix(r - 1, 1) > key) return Fail(QStringLiteral("grid out of order"));
+            if (r > 1 && grid->TextMatrix(r - 1, 1) > key)
+                return Fail(QStringLiteral("grid out of order"));
         }
         if (rows != ScheduleCount)
-            return Fail(QStringLiteral("ScheduleCount %1 for %2 rows").arg(ScheduleCount).arg(rows));
+            return Fail(
+                QStringLiteral("ScheduleCount %1 for %2 rows").arg(ScheduleCount).arg(rows));
         QMap<int, QString> held; // id -> the line's first 16 characters
         const QStringList historyNow = LinesOf(HistoryText);
         const frmRireki* window = FormSlot<frmRireki>::Get();
-        const QStringList windowNow = window ? LinesOf(window->Text1->toPlainText()) : QStringList();
+        const QStringList windowNow =
+            window ? LinesOf(window->Text1->toPlainText()) : QStringList();
         for (const QStringList* source : {&historyNow, &windowNow}) {
             QSet<int> seen;
             for (const QString& line : *source) {
@@ -370,8 +398,8 @@ class Walk {
                 if (inGrid.contains(id)) {
                     if (inGrid[id] != a.key) return Fail(QStringLiteral("key changed: ") + name);
                 } else if (held.contains(id) && allow.tick) {
-                    if (fired >= 0 || order.value(0) != id || a.key > now16 ||
-                        held[id] != now16 || Clock::Now().time().second() % 5 != 0)
+                    if (fired >= 0 || order.value(0) != id || a.key > now16 || held[id] != now16 ||
+                        Clock::Now().time().second() % 5 != 0)
                         return Fail(QStringLiteral("rang out of turn at %1: %2").arg(now16, name));
                     fired = id;
                     ++tally.rang;
@@ -420,7 +448,8 @@ class Walk {
                 return Fail(QStringLiteral("unknown history line: ") + it.value());
         if (allow.tick && StartupDone == 1 && fired < 0 && !order.isEmpty() &&
             appts_[order[0]].key <= now16 && Clock::Now().time().second() % 5 == 0)
-            return Fail(QStringLiteral("due at %1 and did not ring: %2").arg(now16, appts_[order[0]].key));
+            return Fail(
+                QStringLiteral("due at %1 and did not ring: %2").arg(now16, appts_[order[0]].key));
         if (fired >= 0 && soundOn_ && soundFrom >= 0) CheckHeard(soundFrom, true);
         CheckScheduleFileHolds();
     }
@@ -460,7 +489,8 @@ class Walk {
             if (line.contains(ScheduleFile::FieldSeparator)) onDisk.insert(IdOf(line));
         for (int id : GridOrder())
             if (!onDisk.contains(id))
-                return Fail(QStringLiteral("not on disk: %1 %2").arg(appts_[id].key, appts_[id].text));
+                return Fail(
+                    QStringLiteral("not on disk: %1 %2").arg(appts_[id].key, appts_[id].text));
     }
 
     // After an edit the file holds exactly the grid.
@@ -469,7 +499,9 @@ class Walk {
         QStringList expected;
         for (int id : GridOrder())
             expected << ScheduleLine(appts_[id].key, appts_[id].text);
-        QString want = expected.isEmpty() ? QStringLiteral("1\r\n") : expected.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+        QString want = expected.isEmpty()
+                           ? QStringLiteral("1\r\n")
+                           : expected.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
         if (expected.size() >= 2) want += QStringLiteral("\r\n");
         if (app_->ReadFile(ScheduleFile::FileName) != Cp932::Encode(want))
             Fail(QStringLiteral("velsokura.txt is not the grid: ") +
@@ -477,7 +509,10 @@ class Walk {
     }
 
     QString SettingsLine() const {
-        return QStringLiteral("%1,%2,%3,\r\n").arg(soundOn_ ? 1 : 0).arg(soundIndex_).arg(saveAtExit_ ? 1 : 0);
+        return QStringLiteral("%1,%2,%3,\r\n")
+            .arg(soundOn_ ? 1 : 0)
+            .arg(soundIndex_)
+            .arg(saveAtExit_ ? 1 : 0);
     }
 
     // After an orderly end every file reads back to what the program held.
@@ -489,20 +524,25 @@ class Walk {
         QString want = schedules.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
         if (schedules.size() >= 3) want += QStringLiteral("\r\n");
         if (app_->ReadFile(ScheduleFile::FileName) != Cp932::Encode(want))
-            return Fail(QStringLiteral("velsokura.txt at exit: ") + Cp932::Decode(app_->ReadFile(ScheduleFile::FileName)));
+            return Fail(QStringLiteral("velsokura.txt at exit: ") +
+                        Cp932::Decode(app_->ReadFile(ScheduleFile::FileName)));
         QSet<int> history;
         for (auto it = appts_.begin(); it != appts_.end(); ++it)
             if (it->where == Appt::History) history.insert(it.key());
-        const QStringList lines = LinesOf(Cp932::Decode(app_->ReadFile(QStringLiteral("RirekiData.dat"))));
+        const QStringList lines =
+            LinesOf(Cp932::Decode(app_->ReadFile(QStringLiteral("RirekiData.dat"))));
         QSet<int> stored;
         for (const QString& line : lines)
             stored.insert(IdOf(line));
         if (stored != history || lines.size() != history.size())
-            return Fail(QStringLiteral("RirekiData.dat at exit: ") + lines.join(QStringLiteral(" | ")));
+            return Fail(QStringLiteral("RirekiData.dat at exit: ") +
+                        lines.join(QStringLiteral(" | ")));
         if (app_->ReadFile(QStringLiteral("AppData.txt")) != SettingsLine().toLatin1())
-            return Fail(QStringLiteral("AppData.txt at exit: ") + QString::fromLatin1(app_->ReadFile("AppData.txt")));
+            return Fail(QStringLiteral("AppData.txt at exit: ") +
+                        QString::fromLatin1(app_->ReadFile("AppData.txt")));
         const QStringList exports = Exports();
-        if (saveAtExit_ && !history.isEmpty() && !exportBlocked_ && exports.size() != exportsBefore.size() + 1)
+        if (saveAtExit_ && !history.isEmpty() && !exportBlocked_ &&
+            exports.size() != exportsBefore.size() + 1)
             return Fail(QStringLiteral("no export at exit"));
         if (exports.size() > exportsBefore.size()) CheckExport(exports, exportsBefore, lines);
     }
@@ -518,12 +558,14 @@ class Walk {
         if (made.size() != (exportBlocked_ ? 0 : 1))
             return Fail(QStringLiteral("exports made: ") + made.join(QStringLiteral(", ")));
         if (exportBlocked_) return;
-        QStringList got = LinesOf(Cp932::Decode(app_->ReadFile(QStringLiteral("Rireki/") + made[0])));
+        QStringList got =
+            LinesOf(Cp932::Decode(app_->ReadFile(QStringLiteral("Rireki/") + made[0])));
         std::sort(got.begin(), got.end());
         for (QString& line : history)
             line = Cp932::Holdable(line);
         std::sort(history.begin(), history.end());
-        if (got != history) Fail(QStringLiteral("export differs: ") + got.join(QStringLiteral(" | ")));
+        if (got != history)
+            Fail(QStringLiteral("export differs: ") + got.join(QStringLiteral(" | ")));
     }
 
     // ---- the steps ----
@@ -533,9 +575,11 @@ class Walk {
         // VELSOKURA_TRACE=1: each step, and where everything was before it.
         static const bool trace = qEnvironmentVariableIntValue("VELSOKURA_TRACE") == 1;
         if (trace)
-            qInfo("%s %s {%s, %d, %d} grid %d, history: %s", qPrintable(Clock::Caption(Clock::Now())),
-                  polling_ ? "in a wait" : "", kKindNames[s.kind], s.a, s.b, ScheduleCount,
-                  qUtf8Printable(QString(HistoryText).replace(QStringLiteral("\r\n"), QStringLiteral(" | "))));
+            qInfo("%s %s {%s, %d, %d} grid %d, history: %s",
+                  qPrintable(Clock::Caption(Clock::Now())), polling_ ? "in a wait" : "",
+                  kKindNames[s.kind], s.a, s.b, ScheduleCount,
+                  qUtf8Printable(
+                      QString(HistoryText).replace(QStringLiteral("\r\n"), QStringLiteral(" | "))));
         switch (s.kind) {
         case AddAt:
         case AddRemaining:
@@ -598,10 +642,12 @@ class Walk {
         if (!main_->isVisible() || !main_->Text1->isEnabled()) return;
         const QDateTime now = Clock::Now();
         QDateTime at;
-        for (QLineEdit* f : {main_->Text1, main_->Text2, main_->Text3, main_->Text4, main_->Text5, main_->Text6})
+        for (QLineEdit* f :
+             {main_->Text1, main_->Text2, main_->Text3, main_->Text4, main_->Text5, main_->Text6})
             f->clear();
         if (s.kind == AddAt) {
-            at = QDateTime(now.date(), QTime(now.time().hour(), now.time().minute())).addSecs(60 * (s.a % 900 - 30));
+            at = QDateTime(now.date(), QTime(now.time().hour(), now.time().minute()))
+                     .addSecs(60 * (s.a % 900 - 30));
             main_->DTPicker1->setDate(at.date());
             TypeText(main_->Text1, QString::number(at.time().hour()));
             TypeText(main_->Text2, QString::number(at.time().minute()));
@@ -610,20 +656,25 @@ class Walk {
             at = QDateTime(now.date(), QTime(now.time().hour(), now.time().minute()))
                      .addDays(days)
                      .addSecs(60 * (hours * 60 + minutes));
-            for (auto [field, v] : {std::pair{main_->Text4, days}, {main_->Text5, hours}, {main_->Text6, minutes}})
+            for (auto [field, v] :
+                 {std::pair{main_->Text4, days}, {main_->Text5, hours}, {main_->Text6, minutes}})
                 if (v > 0 || s.b % 2) TypeText(field, QString::number(v));
             const bool converting = main_->Command5->isEnabled();
             Click(main_->Command5);
             if (!failure_.isEmpty() || !Up()) return;
             const bool tooSoon = days == 0 && hours == 0 && minutes < 3;
-            const QString got = main_->PickerDate() + QStringLiteral("/") + main_->Text1->text() + ":" + main_->Text2->text();
-            const QString want = Clock::Date(at) + QStringLiteral("/%1:%2").arg(at.time().hour()).arg(at.time().minute());
+            const QString got = main_->PickerDate() + QStringLiteral("/") + main_->Text1->text() +
+                                ":" + main_->Text2->text();
+            const QString want =
+                Clock::Date(at) +
+                QStringLiteral("/%1:%2").arg(at.time().hour()).arg(at.time().minute());
             if (!tooSoon && converting && got != want)
                 return Fail(QStringLiteral("converted to %1, not %2").arg(got, want));
             if (tooSoon || main_->Text1->text().isEmpty()) return;
         }
         const int id = NewId();
-        const QString text = (s.b % 5 == 0 ? QStringLiteral("会議&t%1") : QStringLiteral("予定t%1")).arg(id);
+        const QString text =
+            (s.b % 5 == 0 ? QStringLiteral("会議&t%1") : QStringLiteral("予定t%1")).arg(id);
         TypeText(main_->Text3, text);
         const QString key = Clock::Key(at);
         bool taken = false;
@@ -632,7 +683,8 @@ class Walk {
         const QDateTime clickedAt = Clock::Now();
         const bool allowed = !taken && at.date() >= clickedAt.date() &&
                              key >= Clock::Key(clickedAt.addSecs(120)) &&
-                             (at.date() != clickedAt.date() || at.time().toString("HH:mm") >= clickedAt.time().toString("HH:mm"));
+                             (at.date() != clickedAt.date() ||
+                              at.time().toString("HH:mm") >= clickedAt.time().toString("HH:mm"));
         const bool locked = !main_->Command1->isEnabled();
         Click(main_->Command1);
         if (!Up() || !failure_.isEmpty()) return;
@@ -646,7 +698,8 @@ class Walk {
         if (added && (!allowed || locked))
             return Fail(QStringLiteral("added against the rules: ") + key);
         if (!added && allowed && !locked)
-            return Fail(QStringLiteral("refused %1 at %2: %3").arg(key, Clock::Caption(clickedAt), boxTexts_.join(" | ")));
+            return Fail(QStringLiteral("refused %1 at %2: %3")
+                            .arg(key, Clock::Caption(clickedAt), boxTexts_.join(" | ")));
         Check(Allow());
         if (added) CheckScheduleFileIsGrid();
     }
@@ -660,20 +713,23 @@ class Walk {
         Allow allow;
         if (s.kind == Deselect) {
             Click(main_->Command7);
-            if (main_->Command2->isEnabled()) return Fail(QStringLiteral("Delete stays enabled after Deselect"));
+            if (main_->Command2->isEnabled())
+                return Fail(QStringLiteral("Delete stays enabled after Deselect"));
             return Check(allow);
         }
         Click(main_->Command2);
         if (answers_.value(0, -1) == 0) allow.deleted = order[row - 1];
         Check(allow);
-        if (allow.deleted >= 0 && appts_[allow.deleted].where == Appt::Gone) CheckScheduleFileIsGrid();
+        if (allow.deleted >= 0 && appts_[allow.deleted].where == Appt::Gone)
+            CheckScheduleFileIsGrid();
     }
 
     void Acknowledge() {
         frmMessage* alarm = FormSlot<frmMessage>::Get();
         if (!alarm || !alarm->isVisible()) return;
         Allow allow;
-        allow.ackAlone = (AlarmFired == 1 || StartupNoticePending != 1) && !HistoryText.contains(QStringLiteral("\r\n"));
+        allow.ackAlone = (AlarmFired == 1 || StartupNoticePending != 1) &&
+                         !HistoryText.contains(QStringLiteral("\r\n"));
         Click(alarm->Command1);
         if (allow.ackAlone && !HistoryText.isEmpty())
             return Fail(QStringLiteral("the one entry acknowledged alone stays: ") + HistoryText);
@@ -726,7 +782,8 @@ class Walk {
             const bool can = h->Command3->isEnabled() && CommandBusy != 1;
             Click(h->Command3);
             if (can && Up() && failure_.isEmpty()) CheckExport(Exports(), before, held);
-            if (can && exportBlocked_ && !boxTexts_.contains(QStringLiteral("フォルダを作成できませんでした。")))
+            if (can && exportBlocked_ &&
+                !boxTexts_.contains(QStringLiteral("フォルダを作成できませんでした。")))
                 Fail(QStringLiteral("an export that could not be made was not told"));
             break;
         }
@@ -769,7 +826,10 @@ class Walk {
         }
         if (Up() && (SoundOn != (soundOn_ ? 1 : 0) || SoundIndex != soundIndex_ ||
                      SaveHistoryAtExit != (saveAtExit_ ? 1 : 0)))
-            Fail(QStringLiteral("options hold %1,%2,%3").arg(SoundOn).arg(SoundIndex).arg(SaveHistoryAtExit));
+            Fail(QStringLiteral("options hold %1,%2,%3")
+                     .arg(SoundOn)
+                     .arg(SoundIndex)
+                     .arg(SaveHistoryAtExit));
         Check(Allow());
     }
 
@@ -786,7 +846,8 @@ class Walk {
             if (!main_->isVisible()) return;
             const bool refused = MessageWindowUp == 1;
             main_->close();
-            if (refused != Up()) return Fail(QStringLiteral("the close box did not do as the alarm says"));
+            if (refused != Up())
+                return Fail(QStringLiteral("the close box did not do as the alarm says"));
             break;
         }
         case SessionEnd:
@@ -804,7 +865,8 @@ class Walk {
     void KillAndRestart(int edit) {
         QMap<int, QString> schedules;
         for (const QString& line : DiskLines(app_->ReadFile(ScheduleFile::FileName)))
-            if (line.contains(ScheduleFile::FieldSeparator)) schedules.insert(IdOf(line), line.left(16));
+            if (line.contains(ScheduleFile::FieldSeparator))
+                schedules.insert(IdOf(line), line.left(16));
         QSet<int> history;
         for (const QString& line : DiskLines(app_->ReadFile(QStringLiteral("RirekiData.dat"))))
             history.insert(IdOf(line));
@@ -815,7 +877,9 @@ class Walk {
             if (it->where != Appt::Grid && it->where != Appt::History) continue;
             if (it->where == Appt::Grid && !schedules.contains(it.key()))
                 return Fail(QStringLiteral("a kill loses ") + it->key + it->text);
-            it->where = schedules.contains(it.key()) ? Appt::Grid : history.contains(it.key()) ? Appt::History : Appt::LostToKill;
+            it->where = schedules.contains(it.key()) ? Appt::Grid
+                        : history.contains(it.key()) ? Appt::History
+                                                     : Appt::LostToKill;
             if (it->where == Appt::LostToKill) ++tally.lostToKills;
         }
         // The run's settings were never written.
@@ -847,14 +911,17 @@ class Walk {
             exportBlocked_ = !exportBlocked_;
             return;
         }
-        const QString name = edit == HistoryCrOnly || edit == HistoryBom ? QStringLiteral("RirekiData.dat") : ScheduleFile::FileName;
+        const QString name = edit == HistoryCrOnly || edit == HistoryBom
+                                 ? QStringLiteral("RirekiData.dat")
+                                 : ScheduleFile::FileName;
         if (!app_->Exists(name)) return;
         QByteArray bytes = app_->ReadFile(name);
         switch (edit) {
         case BadKeyLine:
         case NulInText: {
             const int id = NewId();
-            const QString key = edit == BadKeyLine ? kBadKeys[id % 4] : Clock::Key(Clock::Now().addDays(1 + id % 5));
+            const QString key = edit == BadKeyLine ? kBadKeys[id % 4]
+                                                   : Clock::Key(Clock::Now().addDays(1 + id % 5));
             const QString text = QStringLiteral(" 予定t%1").arg(id);
             appts_.insert(id, {key, text, Appt::Injected});
             bytes += Cp932::Encode(ScheduleLine(key, text));
@@ -869,7 +936,8 @@ class Walk {
         case Utf8Bom:
         case HistoryBom:
             // Saved again from an editor as UTF-8 with a mark.
-            bytes = "\xEF\xBB\xBF" + TextFile::DecodeFile(bytes).value_or(Cp932::Decode(bytes)).toUtf8();
+            bytes = "\xEF\xBB\xBF" +
+                    TextFile::DecodeFile(bytes).value_or(Cp932::Decode(bytes)).toUtf8();
             break;
         default:
             return;
@@ -967,15 +1035,18 @@ QByteArray Mutated(QByteArray bytes, QRandomGenerator& rng) {
         break;
     // Saved again from an editor that read it as the program does.
     case 5:
-        bytes = "\xEF\xBB\xBF" + TextFile::DecodeFile(bytes).value_or(Cp932::Decode(bytes)).toUtf8();
+        bytes =
+            "\xEF\xBB\xBF" + TextFile::DecodeFile(bytes).value_or(Cp932::Decode(bytes)).toUtf8();
         break;
     case 6: {
         const QString text = TextFile::DecodeFile(bytes).value_or(Cp932::Decode(bytes));
-        bytes = "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        bytes =
+            "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
         break;
     }
     case 7:
-        bytes.insert(at(), Cp932::Encode(ScheduleLine(kBadKeys[rng.bounded(4)], QStringLiteral(" 悪い行\r\n"))));
+        bytes.insert(at(), Cp932::Encode(ScheduleLine(kBadKeys[rng.bounded(4)],
+                                                      QStringLiteral(" 悪い行\r\n"))));
         break;
     case 8:
         bytes = QByteArray(int(rng.bounded(200)), Qt::Uninitialized);
@@ -1020,8 +1091,13 @@ QString Held(const frmMain* main, bool withHistory) {
         rows << main->MSFlexGrid1->TextMatrix(r, 1) + main->MSFlexGrid1->TextMatrix(r, 2);
     // Rows of one minute may come in either order.
     rows.sort();
-    return rows.join(QLatin1Char('|')) + QStringLiteral(" / ") + (withHistory ? HistoryText : QString()) +
-           QStringLiteral(" / %1,%2,%3,%4").arg(SoundOn).arg(SoundIndex).arg(SaveHistoryAtExit).arg(SoundFilePath);
+    return rows.join(QLatin1Char('|')) + QStringLiteral(" / ") +
+           (withHistory ? HistoryText : QString()) +
+           QStringLiteral(" / %1,%2,%3,%4")
+               .arg(SoundOn)
+               .arg(SoundIndex)
+               .arg(SaveHistoryAtExit)
+               .arg(SoundFilePath);
 }
 
 // Empty when the start-up over these damaged files kept its rules.
@@ -1033,12 +1109,15 @@ QString StartOnDamagedFiles(QRandomGenerator& rng) {
         schedules << ScheduleLine(key, QStringLiteral(" 予定t%1").arg(id));
         history << key + QStringLiteral("/ 履歴m%1").arg(id);
     }
-    const QString settings = QStringLiteral("%1,%2,%3,").arg(rng.bounded(2)).arg(rng.bounded(5)).arg(rng.bounded(2)) +
-                             (rng.bounded(2) ? app.Folder() + QStringLiteral("mine.wav") : QString());
+    const QString settings =
+        QStringLiteral("%1,%2,%3,").arg(rng.bounded(2)).arg(rng.bounded(5)).arg(rng.bounded(2)) +
+        (rng.bounded(2) ? app.Folder() + QStringLiteral("mine.wav") : QString());
     QMap<QString, QByteArray> files{
-        {ScheduleFile::FileName, Cp932::Encode(schedules.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"))},
+        {ScheduleFile::FileName,
+         Cp932::Encode(schedules.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"))},
         {QStringLiteral("AppData.txt"), Cp932::Encode(settings + QStringLiteral("\r\n"))},
-        {QStringLiteral("RirekiData.dat"), Cp932::Encode(history.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"))}};
+        {QStringLiteral("RirekiData.dat"),
+         Cp932::Encode(history.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"))}};
     const QStringList names = files.keys();
     QStringList damaged;
     for (int n = 1 + int(rng.bounded(3)); n > 0; --n) {
@@ -1050,25 +1129,29 @@ QString StartOnDamagedFiles(QRandomGenerator& rng) {
         app.WriteFile(it.key(), it.value());
     QString what;
     for (const QString& name : damaged)
-        if (!what.contains(name)) what += name + QStringLiteral(" = \"") + Escaped(files[name]) + QStringLiteral("\"\n");
+        if (!what.contains(name))
+            what += name + QStringLiteral(" = \"") + Escaped(files[name]) + QStringLiteral("\"\n");
 
     BoxAnswerer boxes;
     frmMain* main = LoadProgram(app);
     const QString told = boxes.texts.join(QLatin1Char(' '));
     if (ProgramEnded == 1 || StartupDone != 1) {
         // A settings file that cannot be read is named so and ends the program.
-        if (damaged.contains(QStringLiteral("AppData.txt")) && told.contains(QStringLiteral("ファイル2オープンエラー。")))
+        if (damaged.contains(QStringLiteral("AppData.txt")) &&
+            told.contains(QStringLiteral("ファイル2オープンエラー。")))
             return {};
         return what + QStringLiteral("did not come up: ") + told;
     }
     QString grid;
     for (int r = 1; r < main->MSFlexGrid1->Rows(); ++r)
-        grid += main->MSFlexGrid1->TextMatrix(r, 1) + main->MSFlexGrid1->TextMatrix(r, 2) + QLatin1Char('\n');
+        grid += main->MSFlexGrid1->TextMatrix(r, 1) + main->MSFlexGrid1->TextMatrix(r, 2) +
+                QLatin1Char('\n');
     const QSet<QString> scheduleLines = ReadableLines(files[ScheduleFile::FileName]);
     for (qsizetype i = 1; i < schedules.size(); ++i) {
         const QString key = schedules[i].left(16);
         const QString text = schedules[i].mid(28);
-        const bool kept = grid.contains(key + text) || HistoryText.contains(key + QLatin1Char('/') + text);
+        const bool kept =
+            grid.contains(key + text) || HistoryText.contains(key + QLatin1Char('/') + text);
         if (scheduleLines.contains(schedules[i]) && !kept && !told.contains(text.trimmed()))
             return what + QStringLiteral("lost ") + schedules[i];
     }
@@ -1095,7 +1178,8 @@ QString StartOnDamagedFiles(QRandomGenerator& rng) {
             return what + QStringLiteral("the run's history went nowhere: ") + line;
     app.NewRun();
     main = LoadProgram(app);
-    if (ProgramEnded == 1) return what + QStringLiteral("its own files did not start it: ") + boxes.texts.join(' ');
+    if (ProgramEnded == 1)
+        return what + QStringLiteral("its own files did not start it: ") + boxes.texts.join(' ');
     if (Held(main, !historyRefused) != before)
         return what + QStringLiteral("read back differently:\n") + before + QStringLiteral("\n") +
                Held(main, !historyRefused);
@@ -1112,9 +1196,10 @@ class TestConservation : public QObject {
     // The offscreen platform's remark on every window shown says nothing here.
     void initTestCase() {
         static QtMessageHandler next = nullptr;
-        next = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& c, const QString& m) {
-            if (!m.contains(QStringLiteral("propagateSizeHints"))) next(type, c, m);
-        });
+        next = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext& c, const QString& m) {
+                if (!m.contains(QStringLiteral("propagateSizeHints"))) next(type, c, m);
+            });
     }
     void randomWalks();
     void walksOnceFound_data();
@@ -1141,7 +1226,8 @@ void TestConservation::randomWalks() {
         if (!failure.isEmpty()) {
             const Steps shortest = Shrink(steps, failure);
             qInfo("seed %llu: %s", seed + walk, qUtf8Printable(failure));
-            qInfo("shortest (%lld steps): %s", qlonglong(shortest.size()), qUtf8Printable(Printed(shortest)));
+            qInfo("shortest (%lld steps): %s", qlonglong(shortest.size()),
+                  qUtf8Printable(Printed(shortest)));
             qInfo("it fails with: %s", qUtf8Printable(Replay(shortest)));
             QFAIL("a walk broke a rule (above)");
         }
@@ -1157,23 +1243,30 @@ void TestConservation::walksOnceFound_data() {
     QTest::addColumn<Steps>("steps");
     QTest::addColumn<QString>("knownFault");
     const QString badLine = QStringLiteral("one bad line in velsokura.txt ends the program");
-    const QString historyWindow = QStringLiteral("the history window's text replaces what rang while it was open");
+    const QString historyWindow =
+        QStringLiteral("the history window's text replaces what rang while it was open");
     const QString soundGone = QStringLiteral("a sound file that is gone rings in silence");
     QTest::newRow("a key that is no minute, then a restart") << Steps{{Exit, 20695, 1}} << badLine;
     QTest::newRow("a NUL in a text, then a restart") << Steps{{SessionEnd, 87103, 2}} << badLine;
     QTest::newRow("an alarm while the history window is open, then Close")
-        << Steps{{AddAt, 17232, 785}, {AddAt, 15474, 434}, {JumpPastDue, 30315, 949},
-                 {JumpPastDue, 96878, 37}, {Ack, 22077, 327}, {AddAt, 81681, 984},
+        << Steps{{AddAt, 17232, 785},       {AddAt, 15474, 434},       {JumpPastDue, 30315, 949},
+                 {JumpPastDue, 96878, 37},  {Ack, 22077, 327},         {AddAt, 81681, 984},
                  {HistoryOpen, 74741, 335}, {JumpPastDue, 92712, 350}, {HistoryClose, 5652, 807}}
         << historyWindow;
     QTest::newRow("an alarm while the history window is open, then the session ends")
         << Steps{{AddRemaining, 11853, 862}, {AddRemaining, 75258, 476}, {JumpPastDue, 13820, 131},
-                 {HistoryOpen, 12168, 624}, {JumpPastDue, 29648, 332}, {SessionEnd, 18899, 0}}
+                 {HistoryOpen, 12168, 624},  {JumpPastDue, 29648, 332},  {SessionEnd, 18899, 0}}
         << historyWindow;
     // Export at exit into a blocked folder: the Exit tells, the session's end waits for nobody.
     QTest::newRow("an export that cannot be made at the end of the session")
-        << Steps{{OptionsOpen},       {OptionsToggleExport}, {OptionsClose},   {AddAt, 40},
-                 {AddAt, 41},         {JumpPastDue, 0, 0},   {Minutes, 0},     {Ack},
+        << Steps{{OptionsOpen},
+                 {OptionsToggleExport},
+                 {OptionsClose},
+                 {AddAt, 40},
+                 {AddAt, 41},
+                 {JumpPastDue, 0, 0},
+                 {Minutes, 0},
+                 {Ack},
                  {Exit, 0, ExportBlocked},
                  {SessionEnd, 0, 0}}
         << QString();
