@@ -27,8 +27,8 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTimer>
+#include <QStandardPaths>
 #include <QtTest>
 #ifdef Q_OS_UNIX
 #include <pwd.h>
@@ -275,8 +275,7 @@ Shows::Shows(const QString& name) : name_(name) {
 }
 
 bool Shows::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Show && watched->isWidgetType() &&
-        watched->objectName() == name_) {
+    if (event->type() == QEvent::Show && watched->isWidgetType() && watched->objectName() == name_) {
         ++count;
         geometry = static_cast<QWidget*>(watched)->geometry();
     }
@@ -324,8 +323,7 @@ AsUser RunAsOrdinaryUser() {
     if (::geteuid() != 0) return AsUser::NotNeeded;
     const QString user = QStringLiteral("velsokura-test");
     if (QStandardPaths::findExecutable("setpriv").isEmpty() ||
-        QProcess::execute(
-            "sh", {"-c", "id -u " + user + " >/dev/null 2>&1 || useradd -r -M " + user}) != 0)
+        QProcess::execute("sh", {"-c", "id -u " + user + " >/dev/null 2>&1 || useradd -r -M " + user}) != 0)
         return AsUser::Unavailable;
     // Its own temporary folder, removed with everything the run left in it.
     QTemporaryDir tmp;

@@ -152,8 +152,7 @@ void TestPersistence::exitWritesExactBytes_data() {
     const QString l3 = ScheduleLine(C, " 新年");
     QTest::newRow("none") << 0 << QByteArray("1\r\n");
     QTest::newRow("one") << 1 << Cp932::Encode("1\r\n" + l1 + "\r\n");
-    QTest::newRow("three") << 3
-                           << Cp932::Encode("1\r\n" + l1 + "\r\n" + l2 + "\r\n" + l3 + "\r\n\r\n");
+    QTest::newRow("three") << 3 << Cp932::Encode("1\r\n" + l1 + "\r\n" + l2 + "\r\n" + l3 + "\r\n\r\n");
 }
 
 void TestPersistence::exitWritesExactBytes() {
@@ -238,14 +237,13 @@ void TestPersistence::settingsSurviveRestart() {
     QCOMPARE(int(SaveHistoryAtExit), exportAtExit);
     QCOMPARE(SoundFilePath, path);
     const QStringList opens = app.soundCommands.filter("alias Sound5");
-    QCOMPARE(opens, path.isEmpty() ? QStringList()
-                                   : QStringList{"open \"" + QDir::toNativeSeparators(path) +
-                                                 "\" alias Sound5"});
+    QCOMPARE(opens,
+             path.isEmpty() ? QStringList()
+                            : QStringList{"open \"" + QDir::toNativeSeparators(path) + "\" alias Sound5"});
     Exit(main);
     const QByteArray written = app.ReadFile("AppData.txt");
-    QCOMPARE(
-        written,
-        Cp932::Encode(QString("%1,%2,%3,%4\r\n").arg(on).arg(index).arg(exportAtExit).arg(path)));
+    QCOMPARE(written,
+             Cp932::Encode(QString("%1,%2,%3,%4\r\n").arg(on).arg(index).arg(exportAtExit).arg(path)));
     Restart(app);
     QCOMPARE(SoundFilePath, path);
     QCOMPARE(int(SoundIndex), index);
@@ -412,8 +410,7 @@ void TestPersistence::tickDuringExitLosesNothing() {
         else
             QCOMPARE(app.Files(), orderly);
     }
-    QVERIFY(
-        orderly.value("velsokura.txt").startsWith(Cp932::Encode("1\r\n" + ScheduleLine(A, " 一"))));
+    QVERIFY(orderly.value("velsokura.txt").startsWith(Cp932::Encode("1\r\n" + ScheduleLine(A, " 一"))));
 }
 
 void TestPersistence::readersTakeEachEncoding_data() {
@@ -630,8 +627,7 @@ void TestPersistence::killsNeverLeaveDamagedFiles() {
     for (int k = 0; k < kills; ++k) {
         QProcess child;
         child.start(QCoreApplication::applicationDirPath() + "/crash_child", {app.Folder()});
-        QVERIFY2(child.waitForReadyRead(30000),
-                 "the child did not start, or found the folder locked");
+        QVERIFY2(child.waitForReadyRead(30000), "the child did not start, or found the folder locked");
         QTest::qSleep(int(rng.bounded(25)));
         child.kill(); // SIGKILL: no chance to finish a write
         child.waitForFinished();
