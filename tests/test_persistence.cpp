@@ -7,6 +7,7 @@
 #include "core/mdlMain.h"
 #include "dialogs/MessageText.h"
 #include "dialogs/frm2Message.h"
+#include "dialogs/frm3Message.h"
 #include "dialogs/frmMessage.h"
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
@@ -133,6 +134,8 @@ class TestPersistence : public QObject {
     void exportFolderFailure();
     void sessionEndDuringExitDoesNotRepeatIt();
     void tickDuringExitLosesNothing();
+    void questionAnsweredDuringExitIsNotActedOn_data();
+    void questionAnsweredDuringExitIsNotActedOn();
     void readersTakeEachEncoding_data();
     void readersTakeEachEncoding();
     void unmarkedTextsReadAsWritten();
@@ -411,6 +414,51 @@ void TestPersistence::tickDuringExitLosesNothing() {
             QCOMPARE(app.Files(), orderly);
     }
     QVERIFY(orderly.value("velsokura.txt").startsWith(Cp932::Encode("1\r\n" + ScheduleLine(A, " 一"))));
+}
+
+void TestPersistence::questionAnsweredDuringExitIsNotActedOn_data() {
+    QTest::addColumn<bool>("sessionEnd");
+    QTest::newRow("the close box") << false;
+    QTest::newRow("end of the session") << true;
+}
+
+// The Delete question is up when the program is closed; the user's Yes comes
+// while the exit writes. The exit's files stay as it wrote them.
+void TestPersistence::questionAnsweredDuringExitIsNotActedOn() {
+    QFETCH(bool, sessionEnd);
+    AppFixture app;
+    app.WriteDefaults();
+    app.WriteText("velsokura.txt",
+                  "1\r\n" + ScheduleLine(A, " 一") + "\r\n" + ScheduleLine(B, " 二") + "\r\n");
+    frmMain* main = ShowProgram(app);
+    // Two hands: a timer does not run again inside its own handler, where the exit runs.
+    QTimer closer, answerer;
+    bool answered = false;
+    connect(&closer, &QTimer::timeout, [&] {
+        const frm3Message* question = FormSlot<frm3Message>::Get();
+        if (!question || !question->isVisible()) return;
+        closer.stop();
+        if (sessionEnd)
+            main->EndSession();
+        else
+            main->close();
+    });
+    connect(&answerer, &QTimer::timeout, [&] {
+        frm3Message* question = FormSlot<frm3Message>::Get();
+        if (SavingAtExit != 1 || !question || !question->isVisible()) return;
+        answered = true;
+        QTest::mouseClick(question->Command1, Qt::LeftButton);
+    });
+    closer.start(0);
+    answerer.start(0);
+    ClickCell(main->MSFlexGrid1, 2, 1);
+    QTest::mouseClick(main->Command2, Qt::LeftButton);
+    answerer.stop();
+    QVERIFY(answered);
+    QCOMPARE(ProgramEnded, std::uint8_t(1));
+    QCOMPARE(app.ReadFile("velsokura.txt"),
+             Cp932::Encode("1\r\n" + ScheduleLine(A, " 一") + "\r\n" + ScheduleLine(B, " 二") +
+                           "\r\n\r\n"));
 }
 
 void TestPersistence::readersTakeEachEncoding_data() {

@@ -54,7 +54,9 @@ bool AskQuestion(const QString& text) {
     box->show();
     BoxLayout::ShowText(box, box->lblMM, text);
     WaitForAnswer();
-    return AnswerCode == 1;
+    // A Yes that comes while the exit writes is too late: the command that
+    // asked must not change what the exit has saved, nor touch its windows.
+    return AnswerCode == 1 && Quitting != 1;
 }
 
 void RestoreMainButtons(RestoreCaller caller) {
