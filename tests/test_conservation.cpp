@@ -289,7 +289,8 @@ class Walk {
         int nested = 0;
         while (BoxUp() && Up() && failure_.isEmpty() && next_ < steps_.size() && nested < 8 &&
                steps_[next_].kind != Answer &&
-               (steps_[next_].kind < Exit || steps_[next_].kind == SessionEnd)) {
+               (steps_[next_].kind < Exit || steps_[next_].kind == SessionEnd ||
+                steps_[next_].kind == CloseBox)) {
             RunStep(steps_[next_++]);
             ++nested;
             ++tally.nested;
@@ -835,7 +836,13 @@ class Walk {
 
     // A way out, then a hand edit, then the next run.
     void End(const Step& s) {
-        if (polling_ && s.kind != SessionEnd) return; // nested: only the session can end
+        // Inside a wait the session may end, or the close box be pressed.
+        if (polling_ && s.kind != SessionEnd && s.kind != CloseBox) return;
+        // An exit already running (waiting on a box) ends the program itself.
+        if (SavingAtExit == 1) {
+            if (s.kind == SessionEnd) main_->EndSession();
+            return;
+        }
         exportsAtEnd_ = Exports();
         restartPending_ = s.b + 1;
         switch (s.kind) {
