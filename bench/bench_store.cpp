@@ -4,6 +4,7 @@
 // Run: QT_QPA_PLATFORM=offscreen build/bench/bench_store
 
 #include "../tests/TestSupport.h"
+#include "app/StartupReads.h"
 #include "app/frmMain.h"
 #include "core/mdlMain.h"
 #include "platform/Clock.h"
@@ -78,7 +79,7 @@ int main(int argc, char* argv[]) {
                 fresh();
                 LoadSchedules();
             },
-            [] { SaveGridSchedules(); });
+            [&] { SaveGridSchedules(main->MSFlexGrid1); });
         const double rebuild = Median(
             [&] {
                 fresh();

@@ -2,6 +2,7 @@
 // reads back the same.
 
 #include "FuzzSupport.h"
+#include "app/StartupReads.h"
 #include "core/mdlMain.h"
 #include "store/HistoryFile.h"
 

@@ -31,6 +31,8 @@
 #include <QStandardPaths>
 #include <QtTest>
 #ifdef Q_OS_UNIX
+#include <cstdio>
+#include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
 #endif
@@ -59,9 +61,17 @@ AppFixture::AppFixture(const QDateTime& now) {
     AppPaths::SetUserDataFolder(Folder() + QStringLiteral("user-data"));
     Clock::Set(now);
     Mci::SetSoundImpossible(false);
+    // The built-in sounds are there, as in a program's folder.
+    for (const char* name : {"Mirato1.mp3", "blackout4.mp3", "blackout5.mp3", "blackout8.mp3"})
+        WriteFile(QLatin1String(name), "ID3");
     Mci::SetBackend([this](const QString& c) {
         soundCommands << c;
-        if (soundImpossible && c.startsWith(QStringLiteral("play"))) Mci::SetSoundImpossible(true);
+        if (!c.startsWith(QStringLiteral("play"))) return;
+        if (soundImpossible) Mci::SetSoundImpossible(true);
+        const QString alias = c.section(QLatin1Char(' '), 1, 1);
+        if (unplayable.contains(alias)) Mci::ReportUnplayable(alias);
+        if (unplayableLater.contains(alias))
+            QTimer::singleShot(0, [alias] { Mci::ReportUnplayable(alias); });
     });
     auto fake = std::make_unique<FakeTray>();
     tray = fake.get();
@@ -321,10 +331,24 @@ AsUser RunAsOrdinaryUser() {
     return AsUser::Unavailable;
 #else
     if (::geteuid() != 0) return AsUser::NotNeeded;
-    const QString user = QStringLiteral("velsokura-test");
-    if (QStandardPaths::findExecutable("setpriv").isEmpty() ||
-        QProcess::execute("sh", {"-c", "id -u " + user + " >/dev/null 2>&1 || useradd -r -M " + user}) != 0)
-        return AsUser::Unavailable;
+    // A system user of this run's own, made at its first use and removed when
+    // the test program ends: runs side by side keep theirs apart.
+    struct MadeUser {
+        QByteArray name = "velsokura-test-" + QByteArray::number(QCoreApplication::applicationPid());
+        bool made = false;
+        ~MadeUser() {
+            if (made && std::system(("userdel " + name).constData()) != 0)
+                std::fprintf(stderr, "the user %s could not be removed\n", name.constData());
+        }
+    };
+    static MadeUser made;
+    const QString user = QString::fromLatin1(made.name);
+    if (QStandardPaths::findExecutable("setpriv").isEmpty()) return AsUser::Unavailable;
+    if (!made.made) {
+        if (QProcess::execute("useradd", {"-r", "-M", "-s", "/usr/sbin/nologin", user}) != 0)
+            return AsUser::Unavailable;
+        made.made = true;
+    }
     // Its own temporary folder, removed with everything the run left in it.
     QTemporaryDir tmp;
     const passwd* account = ::getpwnam(qPrintable(user));

@@ -64,6 +64,10 @@ class AppFixture {
     QStringList soundCommands;
     // Each play finds that no sound can play here.
     bool soundImpossible = false;
+    // Plays of these aliases are refused at once (as winmm does), or reported
+    // afterwards (as a decoder does).
+    QStringList unplayable;
+    QStringList unplayableLater;
     FakeTray* tray; // owned by the program's tray slot
 
   private:

@@ -36,7 +36,7 @@ int main(int argc, char* argv[]) {
         SoundOn = a ? 1 : 0;
         SoundIndex = a ? 4 : 2;
         SoundFilePath = a ? QStringLiteral("/音/a b.wav") : QString();
-        SaveGridSchedules();
+        SaveGridSchedules(main->MSFlexGrid1);
         WriteHistoryFile();
         WriteSettingsFile();
         ScheduleText.clear();

@@ -1,6 +1,7 @@
 // The clock tick and the firing of an alarm, driven by a set clock.
 
 #include "TestSupport.h"
+#include "alarm/Sounds.h"
 #include "app/frmMain.h"
 #include "core/Colors.h"
 #include "core/Twips.h"
@@ -8,10 +9,13 @@
 #include "dialogs/MessageWaits.h"
 #include "dialogs/VbLabel.h"
 #include "dialogs/frmMessage.h"
+#include "options/frmOption.h"
 #include "platform/Clock.h"
+#include "platform/Mci.h"
 #include "platform/WallClockWatch.h"
 #include "store/FlexGrid.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 
@@ -118,6 +122,11 @@ class TestAlarm : public QObject {
     void secondAlarmTurnsWindowYellow();
     void alarmDuringQuestionAnswersNo();
     void noSoundIsToldOnceInTheAlarm();
+    void soundThatCannotPlayGivesWayAndIsTold_data();
+    void soundThatCannotPlayGivesWayAndIsTold();
+#ifdef Q_OS_WIN
+    void winmmRefusalGivesWay();
+#endif
     void clockJumpsLoseNothingAndFireNothingTwice();
     void pickerFollowsTheDayAtFiveSeconds();
     void hiddenTickSleepsUntilSomethingIsDue_data();
@@ -274,6 +283,106 @@ void TestAlarm::noSoundIsToldOnceInTheAlarm() {
     QVERIFY(Alarm()->isVisible());
     QCOMPARE(Alarm()->Label2->Caption(), QString(" 二"));
 }
+
+void TestAlarm::soundThatCannotPlayGivesWayAndIsTold_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("userFile"); // made in the folder unless it is "gone.mp3"
+    QTest::addColumn<QStringList>("removed");
+    QTest::addColumn<QStringList>("refused");  // at once, as winmm refuses
+    QTest::addColumn<QStringList>("rejected"); // afterwards, as a decoder finds
+    QTest::addColumn<QStringList>("played");
+    QTest::addColumn<QString>("line");
+    const QStringList all{"Mirato1.mp3", "blackout4.mp3", "blackout5.mp3", "blackout8.mp3"};
+    const QString none = "この環境ではサウンドを鳴らせません。";
+    QTest::newRow("sound 1 deleted")
+        << 0 << "" << QStringList{"Mirato1.mp3"} << QStringList() << QStringList()
+        << QStringList{"Sound2"} << "サウンド1（Mirato1.mp3）はファイルがないため鳴らせません。";
+    QTest::newRow("all four deleted")
+        << 0 << "" << all << QStringList() << QStringList() << QStringList() << none;
+    QTest::newRow("text file as the user's mp3")
+        << 4 << "mine.mp3" << QStringList() << QStringList() << QStringList{"Sound5"}
+        << QStringList{"Sound5", "Sound1"}
+        << "サウンドファイル（mine.mp3）は再生できない形式のため鳴らせません。";
+    QTest::newRow("random bytes as the user's wav, refused")
+        << 4 << "noise.wav" << QStringList() << QStringList{"Sound5"} << QStringList()
+        << QStringList{"Sound5", "Sound1"}
+        << "サウンドファイル（noise.wav）は再生できない形式のため鳴らせません。";
+    QTest::newRow("user's file and sound 1 gone")
+        << 4 << "gone.mp3" << QStringList{"Mirato1.mp3"} << QStringList() << QStringList()
+        << QStringList{"Sound2"} << "サウンドファイル（gone.mp3）はファイルがないため鳴らせません。";
+    QTest::newRow("every sound refused")
+        << 1 << "" << QStringList() << QStringList{"Sound1", "Sound2"}
+        << QStringList{"Sound3", "Sound4"} << QStringList{"Sound2", "Sound1", "Sound3", "Sound4"}
+        << none;
+}
+
+// An alarm whose sound cannot play rings the next one that can, and says in
+// the alarm which could not and why; so does the options window's test play.
+void TestAlarm::soundThatCannotPlayGivesWayAndIsTold() {
+    QFETCH(int, index);
+    QFETCH(QString, userFile);
+    QFETCH(QStringList, removed);
+    QFETCH(QStringList, refused);
+    QFETCH(QStringList, rejected);
+    QFETCH(QStringList, played);
+    QFETCH(QString, line);
+    AppFixture app(At(10, 29, 0));
+    frmMain* main = StartProgram(app, {{K1030, " 一"}});
+    for (const QString& name : removed)
+        QVERIFY(QFile::remove(app.Folder() + name));
+    if (!userFile.isEmpty()) {
+        if (userFile != "gone.mp3") app.WriteFile(userFile, "not a sound");
+        SoundFilePath = app.Folder() + userFile;
+    }
+    SoundIndex = std::uint8_t(index);
+    app.unplayable = refused;
+    app.unplayableLater = rejected;
+    QStringList commands;
+    for (const QString& alias : played)
+        commands << "stop " + alias << "play " + alias + " from 0";
+
+    app.soundCommands.clear();
+    TickAt(main, At(10, 30, 0));
+    QVERIFY(Alarm()->isVisible());
+    QTRY_COMPARE(Alarm()->Label2->Caption(), " 一\n" + line);
+    QCOMPARE(app.soundCommands.filter(QRegularExpression("^(stop|play) ")), commands);
+    QTest::mouseClick(Alarm()->Command1, Qt::LeftButton);
+
+    QTest::mouseClick(main->Command8, Qt::LeftButton);
+    frmOption* options = FormSlot<frmOption>::Get();
+    QVERIFY(options);
+    app.soundCommands.clear();
+    QTest::mouseClick(options->Command3, Qt::LeftButton);
+    QTRY_COMPARE(options->lblSoundNote->text(), line);
+    QVERIFY(!options->lblSoundNote->isHidden());
+    QCOMPARE(app.soundCommands.filter(QRegularExpression("^(stop|play) Sound[1-4]")),
+             commands.filter(QRegularExpression("Sound[1-4]")));
+}
+
+#ifdef Q_OS_WIN
+// winmm itself: a text file named as the user's mp3 is refused, and the
+// play goes on to the next sound.
+void TestAlarm::winmmRefusalGivesWay() {
+    AppFixture app;
+    QStringList sent;
+    Mci::SetBackend([&sent](const QString& c) {
+        sent << c;
+        if (!Mci::SendToSystem(c)) Mci::SetSoundImpossible(true);
+    });
+    app.WriteFile("text.mp3", "not a sound at all\r\n");
+    SoundFilePath = app.Folder() + "text.mp3";
+    SoundIndex = 4;
+    SoundOn = 1;
+    OpenSound(SoundFilePath, 5);
+    QString told;
+    PlayAlarmSound([&told](const QString& line) { told = line; });
+    QCOMPARE(sent.mid(1, 4),
+             QStringList({"stop Sound5", "play Sound5 from 0", "stop Sound1", "play Sound1 from 0"}));
+    QVERIFY(!told.isEmpty());
+    CloseAllSounds();
+    Mci::SetBackend([](const QString&) {});
+}
+#endif
 
 void TestAlarm::alarmDuringQuestionAnswersNo() {
     AppFixture app(At(10, 29, 0));

@@ -125,6 +125,7 @@ class TestPersistence : public QObject {
     void settingsSurviveRestart_data();
     void settingsSurviveRestart();
     void settingsRefuseOtherEndings();
+    void strayNulInSettingsIsToldAndRead();
     void historyRoundTrips_data();
     void historyRoundTrips();
     void exportAtExit_data();
@@ -250,6 +251,28 @@ void TestPersistence::settingsSurviveRestart() {
     Restart(app);
     QCOMPARE(SoundFilePath, path);
     QCOMPARE(int(SoundIndex), index);
+}
+
+// One stray byte in the settings is told with the file's message, and the
+// program goes on with the rest of the line: no alarm is silenced for good.
+void TestPersistence::strayNulInSettingsIsToldAndRead() {
+    AppFixture app(At(10, 29, 0));
+    app.WriteDefaults();
+    app.WriteText("velsokura.txt", "1\r\n" + ScheduleLine("2026/12/07/10:30", " 会議") + "\r\n");
+    app.WriteFile("AppData.txt", QByteArray("1,2,\0" "1,\r\n", 9));
+    BoxAnswerer boxes;
+    frmMain* main = ShowProgram(app);
+    QCOMPARE(boxes.texts, QStringList{"ファイル2オープンエラー。"});
+    QCOMPARE(ProgramEnded, std::uint8_t(0));
+    QCOMPARE(int(SoundIndex), 2);
+    QCOMPARE(int(SaveHistoryAtExit), 1);
+    app.soundCommands.clear();
+    Clock::Set(At(10, 30, 0));
+    main->Timer1_Timer();
+    QVERIFY(app.soundCommands.contains("play Sound3 from 0"));
+    QTest::mouseClick(FormSlot<frmMessage>::Get()->Command1, Qt::LeftButton);
+    QTest::mouseClick(main->Command3, Qt::LeftButton);
+    QCOMPARE(app.ReadFile("AppData.txt"), QByteArray("1,2,1,\r\n"));
 }
 
 void TestPersistence::settingsRefuseOtherEndings() {
@@ -646,7 +669,7 @@ void TestPersistence::killsNeverLeaveDamagedFiles() {
         frmMain* main = app.NewMain();
         for (const auto& state : {CrashStateA(), CrashStateB()}) {
             FillGrid(main->MSFlexGrid1, state);
-            SaveGridSchedules();
+            SaveGridSchedules(main->MSFlexGrid1);
             schedules << app.ReadFile("velsokura.txt");
             ScheduleText.clear();
             WriteScheduleFileAtExit();

@@ -2,12 +2,16 @@
 // answer to every kind of file, and the grid rebuild.
 
 #include "TestSupport.h"
+#include "app/StartupReads.h"
 #include "app/frmMain.h"
 #include "core/mdlMain.h"
+#include "dialogs/frmMessage.h"
+#include "platform/Clock.h"
 #include "store/FlexGrid.h"
 #include "store/ScheduleFile.h"
 
 #include <QDir>
+#include <QPushButton>
 #include <QtTest>
 
 using namespace mdlMain;
@@ -34,6 +38,8 @@ class TestScheduleFile : public QObject {
     void readerFindsDuplicateKeyAnywhere_data();
     void readerFindsDuplicateKeyAnywhere();
     void exitFileReadsBackWithoutWarning();
+    void badLinesAreSetAsideAndTold_data();
+    void badLinesAreSetAsideAndTold();
     void rebuildSortsUnderFreshHeader();
 };
 
@@ -83,17 +89,12 @@ void TestScheduleFile::writersGiveExactBytes() {
     if (count == 1) rows = {{A, " 歯医者"}};
     FillGrid(main->MSFlexGrid1, rows);
 
-    SaveGridSchedules();
+    SaveGridSchedules(main->MSFlexGrid1);
     QCOMPARE(app.ReadFile("velsokura.txt"), duringRun);
 
     // The exit builds the lines from the grid, then sorts, saves and writes.
-    ScheduleText.clear();
-    for (int i = 1; i <= ScheduleCount; ++i)
-        ScheduleText += main->MSFlexGrid1->TextMatrix(i, 1) + ScheduleFile::FieldSeparator +
-                        main->MSFlexGrid1->TextMatrix(i, 2) + "\r\n";
-    while (ScheduleText.endsWith("\r\n"))
-        ScheduleText.chop(2);
-    SortAndSaveGrid();
+    ScheduleText = GridScheduleLines(main->MSFlexGrid1);
+    SortAndSaveGrid(main->MSFlexGrid1);
     WriteScheduleFileAtExit();
     QCOMPARE(app.ReadFile("velsokura.txt"), atExit);
     QCOMPARE(AdShown, std::uint8_t(1));
@@ -106,7 +107,7 @@ void TestScheduleFile::failedWriteTellsAndKeepsTheOldFile() {
     QVERIFY(QDir(app.Folder()).mkdir("velsokura.txt")); // cannot be replaced by a file
     FillGrid(main->MSFlexGrid1, {{A, " x"}, {B, " y"}});
     BoxAnswerer boxes;
-    SaveGridSchedules();
+    SaveGridSchedules(main->MSFlexGrid1);
     QCOMPARE(boxes.texts, QStringList{"データ書き込みに失敗しました。"});
     QCOMPARE(ScheduleWriteFailed, std::uint8_t(1));
     QVERIFY(QFileInfo(app.Folder() + "velsokura.txt").isDir());
@@ -139,23 +140,27 @@ void TestScheduleFile::readerAnswersEveryFile_data() {
                "か"
                "変更しておいて下さい。"
         << 2 << 1;
+    const auto aside = [](int number, const QString& line) {
+        return "velsokura.txtの次の行は予定として読めないため、「velsokura_bad.txt」に移しました。\n" +
+               QString::number(number) + "行目：" + line;
+    };
     QTest::newRow("text start beyond the line, 17")
-        << Cp932::Encode("1\r\n" + A.left(5) + sep + "\r\n") << false << "ファイルオープンエラー。" << -1
-        << -1;
+        << Cp932::Encode("1\r\n" + A.left(5) + sep + "\r\n") << true << aside(2, A.left(5) + sep)
+        << 0 << 1;
     QTest::newRow("text start beyond the line, 27")
-        << Cp932::Encode("1\r\n" + A.left(15) + sep + "\r\n") << false << "ファイルオープンエラー。" << -1
-        << -1;
+        << Cp932::Encode("1\r\n" + A.left(15) + sep + "\r\n") << true
+        << aside(2, A.left(15) + sep) << 0 << 1;
     QTest::newRow("broken separator is no schedule")
-        << Cp932::Encode("1\r\n" + A + sep.left(11) + "\r\n" + ScheduleLine(B, " y")) << true << "" << 1
-        << 1;
+        << Cp932::Encode("1\r\n" + A + sep.left(11) + "\r\n" + ScheduleLine(B, " y")) << true
+        << aside(2, A + sep.left(11)) << 1 << 1;
     QTest::newRow("key not a real date")
-        << Cp932::Encode("1\r\n" + ScheduleLine("2026/13/45/25:99", " x") + "\r\n") << false
-        << "ファイルオープンエラー。" << -1 << -1;
-    QTest::newRow("NUL bytes") << QByteArray("1\r\n\0\r\n", 5) << false
-                               << "ファイルオープンエラー。" << -1 << -1;
+        << Cp932::Encode("1\r\n" + ScheduleLine("2026/13/45/25:99", " x") + "\r\n") << true
+        << aside(2, ScheduleLine("2026/13/45/25:99", " x")) << 0 << 1;
+    QTest::newRow("NUL bytes") << QByteArray("1\r\n\0\r\n", 5) << true << aside(2, "<NUL>") << 0
+                               << 1;
     QTest::newRow("key of letters")
-        << Cp932::Encode("1\r\n" + ScheduleLine("abcd/ef/gh/ij:kl", " x") + "\r\n") << false
-        << "ファイルオープンエラー。" << -1 << -1;
+        << Cp932::Encode("1\r\n" + ScheduleLine("abcd/ef/gh/ij:kl", " x") + "\r\n") << true
+        << aside(2, ScheduleLine("abcd/ef/gh/ij:kl", " x")) << 0 << 1;
 }
 
 void TestScheduleFile::readerAnswersEveryFile() {
@@ -228,7 +233,7 @@ void TestScheduleFile::exitFileReadsBackWithoutWarning() {
     InitAppFolder();
     frmMain* main = app.NewMain();
     FillGrid(main->MSFlexGrid1, {{B, " 会議 & 打ち合わせ"}, {A, " 歯医者"}});
-    SortAndSaveGrid();
+    SortAndSaveGrid(main->MSFlexGrid1);
     ScheduleText = ScheduleLine(A, " 歯医者") + "\r\n" + ScheduleLine(B, " 会議 & 打ち合わせ");
     WriteScheduleFileAtExit();
     delete main;
@@ -240,6 +245,53 @@ void TestScheduleFile::exitFileReadsBackWithoutWarning() {
     QVERIFY(boxes.texts.isEmpty());
     QCOMPARE(ScheduleCount, 2);
     QCOMPARE(main->MSFlexGrid1->TextMatrix(2, 2), QString(" 会議 & 打ち合わせ"));
+}
+
+void TestScheduleFile::badLinesAreSetAsideAndTold_data() {
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("shown");
+    const QByteArray sep = Cp932::Encode(ScheduleFile::FieldSeparator);
+    QTest::newRow("no such minute") << "2030/02/30/25:61" + sep + " a" << QString();
+    QTest::newRow("letters") << "abcd/ef/gh/ij:kl" + sep + " a" << QString();
+    QTest::newRow("month 13") << "2030/13/01/10:00" + sep + " a" << QString();
+    QTest::newRow("not padded") << "2099/1/1/9:00" + sep + " a" << QString();
+    QTest::newRow("NUL in the text") << "2030/01/01/10:00" + sep + QByteArray(" a\0b", 4)
+                                     << "2030/01/01/10:00" + ScheduleFile::FieldSeparator + " a<NUL>b";
+    QTest::newRow("a line of NULs") << QByteArray(6, '\0') << "<NUL><NUL><NUL><NUL><NUL><NUL>";
+}
+
+// A line that can be no schedule keeps none of the others from ringing: the
+// program starts with every good one, names the line, and keeps it in a file
+// beside the schedules, added to what is there, never written over.
+void TestScheduleFile::badLinesAreSetAsideAndTold() {
+    QFETCH(QByteArray, line);
+    QFETCH(QString, shown);
+    if (shown.isEmpty()) shown = Cp932::Decode(line);
+    AppFixture app(At(10, 0, 0));
+    app.WriteDefaults();
+    const QByteArray good = Cp932::Encode(ScheduleLine("2026/12/07/10:30", " 会議"));
+    app.WriteFile("velsokura.txt", "1\r\n" + line + "\r\n" + good + "\r\n");
+    app.WriteFile("velsokura_bad.txt", "earlier\r\n");
+    BoxAnswerer boxes;
+    frmMain* main = ShowProgram(app);
+    QCOMPARE(ProgramEnded, std::uint8_t(0));
+    QCOMPARE(boxes.texts, QStringList{"velsokura.txtの次の行は予定として読めないため、"
+                                      "「velsokura_bad.txt」に移しました。\n2行目：" + shown});
+    QCOMPARE(ScheduleCount, 1);
+    QCOMPARE(main->MSFlexGrid1->TextMatrix(1, 1), QString("2026/12/07/10:30"));
+    QCOMPARE(app.ReadFile("velsokura_bad.txt"),
+             "earlier\r\n" + QByteArray(line).replace('\0', '?') + "\r\n");
+    QTest::mouseClick(main->Command3, Qt::LeftButton);
+    QCOMPARE(app.ReadFile("velsokura.txt"), "1\r\n" + good + "\r\n");
+    boxes.texts.clear();
+    main = RestartProgram(app);
+    QCOMPARE(boxes.texts, QStringList());
+    QCOMPARE(app.ReadFile("velsokura_bad.txt"),
+             "earlier\r\n" + QByteArray(line).replace('\0', '?') + "\r\n");
+    // The good one rings at its minute.
+    Clock::Set(At(10, 30, 0));
+    main->Timer1_Timer();
+    QVERIFY(FormSlot<frmMessage>::Get()->isVisible());
 }
 
 void TestScheduleFile::rebuildSortsUnderFreshHeader() {

@@ -4,7 +4,7 @@
 #include "TestSupport.h"
 #include "alarm/Sounds.h"
 #include "core/mdlMain.h"
-#include "platform/MciPlayer.h"
+#include "platform/MciPlayer_posix.h"
 
 #include <QAudioDevice>
 #include <QDir>

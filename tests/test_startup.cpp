@@ -390,8 +390,11 @@ void TestStartup::dataFolderMadeWithItsDefaults_data() {
     QTest::addColumn<bool>("shareWritable");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("sound1"); // where sound 1 plays from
-    QTest::newRow("first start") << "none" << true << "" << "home/velsokura/";
-    QTest::newRow("left empty by an earlier start") << "empty" << true << "" << "home/velsokura/";
+    const QString moved = "「%1copy」には書き込めないため、データを「%1home/velsokura」に"
+                          "コピーしました。これからはこちらに保存します。";
+    QTest::newRow("first start") << "none" << true << moved << "home/velsokura/";
+    QTest::newRow("left empty by an earlier start")
+        << "empty" << true << moved << "home/velsokura/";
     QTest::newRow("made by hand, without sounds") << "by hand" << true << "" << "copy/";
     QTest::newRow("a share folder the user cannot write")
         << "none" << false
@@ -400,7 +403,9 @@ void TestStartup::dataFolderMadeWithItsDefaults_data() {
 }
 
 // A copy in a folder the user may not write keeps its data in the user's
-// folder, made together with the copy's own defaults.
+// folder, made together with the copy's own data, its history and exports
+// too; the user is told once where the data now is. A folder the user made
+// keeps its own.
 void TestStartup::dataFolderMadeWithItsDefaults() {
 #ifndef Q_OS_UNIX
     QSKIP("file modes cannot refuse a folder here");
@@ -414,9 +419,14 @@ void TestStartup::dataFolderMadeWithItsDefaults() {
     const QString copy = app.Folder() + "copy/";
     const QString user = app.Folder() + "home/velsokura/";
     QDir().mkpath(copy);
+    const QByteArray history = Cp932::Encode("2026/11/01/10:00/ 古い\r\n");
+    const QString exported = "Rireki/2026_11_01_10_05_00_0001.txt";
     app.WriteFile("copy/velsokura.txt", "1\r\n");
-    app.WriteFile("copy/AppData.txt", "1,0,0,\r\n");
+    app.WriteFile("copy/AppData.txt", "1,2,1,\r\n");
     app.WriteFile("copy/Mirato1.mp3", "ID3 chime");
+    app.WriteFile("copy/RirekiData.dat", history);
+    QDir().mkpath(copy + "Rireki");
+    app.WriteFile("copy/" + exported, history);
     if (before != "none") QDir().mkpath(user);
     if (before == "by hand") {
         app.WriteFile("home/velsokura/velsokura.txt", "1\r\n");
@@ -435,7 +445,7 @@ void TestStartup::dataFolderMadeWithItsDefaults() {
     QFile::setPermissions(app.Folder() + "home", writable);
     const QString folder = QDir::toNativeSeparators(app.Folder());
     QCOMPARE(boxes.texts.join("/"), message.isEmpty() ? QString() : message.arg(folder));
-    if (!message.isEmpty()) {
+    if (!shareWritable) {
         QCOMPARE(ProgramEnded, std::uint8_t(1));
         QCOMPARE(QDir(app.Folder() + "home").entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList());
@@ -445,9 +455,23 @@ void TestStartup::dataFolderMadeWithItsDefaults() {
     QCOMPARE(app.soundCommands.filter("alias Sound1").value(0),
              "open \"" + QDir::toNativeSeparators(app.Folder() + sound1 + "Mirato1.mp3") +
                  "\" alias Sound1");
+    const bool taken = before != "by hand";
+    QCOMPARE(app.ReadFile("home/velsokura/RirekiData.dat"), taken ? history : QByteArray());
+    QCOMPARE(app.ReadFile("home/velsokura/" + exported), taken ? history : QByteArray());
+    QCOMPARE(HistoryText, taken ? QString("2026/11/01/10:00/ 古い") : QString());
     QTest::mouseClick(main->Command3, Qt::LeftButton);
     QCOMPARE(app.ReadFile("home/velsokura/velsokura.txt"), QByteArray("1\r\n"));
-    QCOMPARE(app.ReadFile("home/velsokura/AppData.txt"), QByteArray("1,0,0,\r\n"));
+    QCOMPARE(app.ReadFile("home/velsokura/AppData.txt"),
+             QByteArray(taken ? "1,2,1,\r\n" : "1,0,0,\r\n"));
+    QCOMPARE(app.ReadFile("home/velsokura/RirekiData.dat"), taken ? history : QByteArray("\r\n"));
+    // Told once: the next start finds the folder as it is.
+    QFile::setPermissions(copy, readOnly);
+    boxes.texts.clear();
+    RestartProgram(app);
+    QFile::setPermissions(copy, writable);
+    QCOMPARE(AppFolder, user);
+    QCOMPARE(boxes.texts, QStringList());
+    QCOMPARE(app.ReadFile("copy/RirekiData.dat"), history);
 #endif
 }
 

@@ -73,6 +73,8 @@ class TestWindows : public QObject {
     void historyReset_data();
     void historyReset();
     void historyNeedsHistory();
+    void historyKeepsAlarmRungWhileOpen_data();
+    void historyKeepsAlarmRungWhileOpen();
     void optionsLoadFromSettings();
     void optionsChooseSound();
     void optionShownIsSoundChosen_data();
@@ -84,6 +86,7 @@ class TestWindows : public QObject {
     void optionsCloseWithoutFile();
     void optionsCloseEndsPlayTest_data();
     void optionsCloseEndsPlayTest();
+    void closingOneWindowKeepsLockForTheOther_data();
     void closingOneWindowKeepsLockForTheOther();
     void sessionEndKeepsWhatWindowsHold_data();
     void sessionEndKeepsWhatWindowsHold();
@@ -175,6 +178,59 @@ void TestWindows::historyNeedsHistory() {
     Click(m->Command6);
     QVERIFY(!FormSlot<frmRireki>::Loaded());
     QCOMPARE(MainHidden, std::uint8_t(0));
+}
+
+void TestWindows::historyKeepsAlarmRungWhileOpen_data() {
+    QTest::addColumn<int>("way");
+    QTest::addColumn<bool>("resetFirst");
+    QTest::newRow("close button") << 0 << false;
+    QTest::newRow("close box") << 1 << false;
+    QTest::newRow("session end, alarm acknowledged") << 2 << false;
+    QTest::newRow("session end, alarm waiting") << 3 << false;
+    QTest::newRow("emptied window, the alarm alone is dropped") << 0 << true;
+}
+
+// An alarm that rings while the history is being read joins what the window
+// shows, above the user's edits, and leaves with it however the window ends.
+void TestWindows::historyKeepsAlarmRungWhileOpen() {
+    QFETCH(int, way);
+    QFETCH(bool, resetFirst);
+    AppFixture app(At(10, 29, 0));
+    app.WriteDefaults();
+    app.WriteText("RirekiData.dat", E2 + "\r\n" + E3 + "\r\n");
+    app.WriteText("velsokura.txt", "1\r\n" + ScheduleLine("2026/12/07/10:30", " 電話"));
+    frmMain* m = ShowProgram(app);
+    QCOMPARE(HistoryText, E2 + "\r\n" + E3);
+    frmRireki* h = OpenHistory(m);
+    QVERIFY(h);
+    if (resetFirst) {
+        BoxAnswerer yes;
+        Click(h->Command2);
+    } else {
+        h->Text1->appendPlainText(" EDITED");
+    }
+    Clock::Set(At(10, 30, 0));
+    m->Timer1_Timer();
+    frmMessage* alarm = FormSlot<frmMessage>::Get();
+    QVERIFY(alarm->isVisible());
+    const QString rung = QStringLiteral("2026/12/07/10:30/ 電話");
+    const QString kept = resetFirst ? QString() : E2 + "\n" + E3 + "\n EDITED";
+    QCOMPARE(h->Text1->toPlainText(), resetFirst ? rung : rung + "\n" + kept);
+    QVERIFY(h->Command3->isEnabled());
+    if (way != 3) QTest::mouseClick(alarm->Command1, Qt::LeftButton);
+    if (resetFirst) QCOMPARE(h->Text1->toPlainText(), QString());
+
+    const QString expected =
+        resetFirst ? QString() : QString(rung + "\n" + kept).replace("\n", "\r\n");
+    BoxAnswerer boxes;
+    if (way == 0) Click(h->Command1);
+    if (way == 1) h->close();
+    if (way >= 2) {
+        m->EndSession();
+        QCOMPARE(app.ReadFile("RirekiData.dat"), Cp932::Encode(expected + "\r\n"));
+        return;
+    }
+    QCOMPARE(HistoryText, expected);
 }
 
 void TestWindows::optionsLoadFromSettings() {
@@ -412,17 +468,28 @@ void TestWindows::optionsCloseEndsPlayTest() {
     QVERIFY2(!app.soundCommands.join(' ').contains("play"), "the alarm rang with sound off");
 }
 
+void TestWindows::closingOneWindowKeepsLockForTheOther_data() {
+    QTest::addColumn<bool>("optionsFirst");
+    QTest::newRow("options closed, then OK") << true;
+    QTest::newRow("OK, then options closed") << false;
+}
+
 void TestWindows::closingOneWindowKeepsLockForTheOther() {
+    QFETCH(bool, optionsFirst);
     AppFixture app(QDateTime(QDate(2026, 12, 7), QTime(10, 29, 0)));
     frmMain* m = StartProgram(app, {{"2026/12/07/10:30", " x"}});
     frmOption* o = OpenOptions(m);
     Clock::Set(QDateTime(QDate(2026, 12, 7), QTime(10, 30, 0)));
     m->Timer1_Timer(); // an alarm while the options window is open
     QVERIFY(FormSlot<frmMessage>::Get()->isVisible());
-    Click(o->Command1);
+    const auto closeOptions = [&] { Click(o->Command1); };
+    const auto answerAlarm = [] {
+        QTest::mouseClick(FormSlot<frmMessage>::Get()->Command1, Qt::LeftButton);
+    };
+    optionsFirst ? closeOptions() : answerAlarm();
+    QVERIFY(!m->Command3->isEnabled()); // locked until the other goes too
+    optionsFirst ? answerAlarm() : closeOptions();
     QVERIFY(m->isVisible());
-    QVERIFY(!m->Command3->isEnabled()); // locked until OK
-    QTest::mouseClick(FormSlot<frmMessage>::Get()->Command1, Qt::LeftButton);
     QVERIFY(m->Command3->isEnabled());
 }
 

@@ -13,6 +13,7 @@
 #include "store/FlexGrid.h"
 #include "store/ScheduleFile.h"
 
+#include <QPointer>
 #include <QPushButton>
 
 using namespace mdlMain;
@@ -28,7 +29,7 @@ void FireAlarm() {
     } else {
         Colors::SetBackColor(alarm, f->Command6->isEnabled() ? Colors::Yellow : Colors::White);
     }
-    SortAndSaveGrid();
+    SortAndSaveGrid(f->MSFlexGrid1);
 
     // Texts, width and place come before the window is shown: a window mapped
     // at its old size and then resized may stay where the window manager put
@@ -49,13 +50,15 @@ void FireAlarm() {
     fit();
 
     alarm->show();
-    PlayAlarmSound();
-    // Whether any sound can play is known once the first has been tried; it
-    // is told in the alarm itself, where nothing covers it or holds it up.
-    if (const QString notice = NoSoundNotice(); !notice.isEmpty()) {
-        alarm->SetLabel2Text(alarm->Label2->Caption() + QStringLiteral("\n") + notice);
+    // What the play finds (a sound that cannot play, or none at all) is told
+    // in the alarm itself, where nothing covers it or holds it up; a finding
+    // that comes later replaces the line.
+    const QString text = alarm->Label2->Caption();
+    PlayAlarmSound([alarm = QPointer<frmMessage>(alarm), text, fit](const QString& line) {
+        if (!alarm) return;
+        alarm->SetLabel2Text(text + QStringLiteral("\n") + line);
         fit();
-    }
+    });
     DisableMainControls();
     MessageWindowUp = 1;
 }

@@ -3,6 +3,7 @@
 #include "core/mdlMain.h"
 #include "dialogs/frmMessage.h"
 #include "editing/RowButtons.h"
+#include "history/frmRireki.h"
 #include "platform/Clock.h"
 #include "store/FlexGrid.h"
 
@@ -109,6 +110,7 @@ void frmMain::Timer1_Timer() {
 
     const QString entry = now16 + QStringLiteral("/") + grid->TextMatrix(1, 2);
     HistoryText = HistoryText.isEmpty() ? entry : entry + QStringLiteral("\r\n") + HistoryText;
+    if (frmRireki* shown = FormSlot<frmRireki>::Get()) shown->ShowNewEntry(entry);
     FireAlarm();
     if (ScheduleCount <= 1) {
         grid->SetTextMatrix(1, 1, QString());

@@ -3,29 +3,18 @@
 #include "app/frmMain.h"
 #include "core/Colors.h"
 #include "core/mdlMain.h"
-#include "dialogs/frm2Message.h"
-#include "dialogs/frm3Message.h"
-#include "dialogs/frmMessage.h"
 #include "editing/RowButtons.h"
-#include "history/frmRireki.h"
-#include "options/frmOption.h"
 #include "store/FlexGrid.h"
 
 #include <QPushButton>
+#include <algorithm>
 
 using namespace mdlMain;
 
-namespace {
-template <class T> bool HoldsLock() {
-    const T* form = FormSlot<T>::Get();
-    return form && !form->IsClosing();
-}
-} // namespace
-
 bool MainLocked() {
-    const frmMessage* alarm = FormSlot<frmMessage>::Get();
-    return (alarm && alarm->isVisible()) || HoldsLock<frm2Message>() || HoldsLock<frm3Message>() ||
-           HoldsLock<frmRireki>() || HoldsLock<frmOption>();
+    const auto forms = LoadedForms();
+    return std::any_of(forms.cbegin(), forms.cend(),
+                       [](const VbForm* form) { return form->HoldsMainLock(); });
 }
 
 void DisableMainControls() {

@@ -5,8 +5,7 @@ void DisableMainControls();
 // Does nothing while the lock is held.
 void EnableMainControls();
 
-// The one rule: the alarm window is visible, or one of our boxes, the
-// history window or the options window is up and not closing.
+// The one rule: a loaded window holds the lock (VbForm::HoldsMainLock).
 bool MainLocked();
 
 // Reset all is enabled with two or more schedule rows; otherwise the cursor

@@ -104,6 +104,9 @@ class frmMain : public VbForm {
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
     void Form_Unload() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // On a screen too small for the designed window, the window takes what
+    // the screen has and its controls, in their designed places, scroll.
+    void ScrollWhereTooSmall();
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTimer>
 
 namespace {
@@ -53,7 +54,9 @@ frmMain::frmMain() : VbForm(QStringLiteral("frmMain"), Qt::WindowMinimizeButtonH
     BuildLayout();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    if (mdlMain::Main() == this) mdlMain::SetMain(nullptr);
+}
 
 void frmMain::BuildLayout() {
     using Twips::Place;
@@ -141,6 +144,28 @@ void frmMain::BuildLayout() {
     WallClock = new WallClockWatch(this);
 
     ConnectHandlers();
+    ScrollWhereTooSmall();
+}
+
+void frmMain::ScrollWhereTooSmall() {
+    const QSize designed = size();
+    const QSize room(MaxClientWidth(), MaxClientHeight());
+    if (room.isEmpty() || (designed.width() <= room.width() && designed.height() <= room.height()))
+        return;
+    auto* surface = new QWidget;
+    const auto controls = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* w : controls) {
+        const QRect place = w->geometry();
+        w->setParent(surface);
+        w->setGeometry(place);
+    }
+    surface->setFixedSize(designed);
+    auto* scroller = new QScrollArea(this);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->viewport()->setAutoFillBackground(false);
+    scroller->setWidget(surface);
+    setFixedSize(designed.boundedTo(room));
+    scroller->setGeometry(rect());
 }
 
 void frmMain::SetPickerDate(const QString& date) {

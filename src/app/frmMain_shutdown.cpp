@@ -62,17 +62,8 @@ void frmMain::ExitSequence() {
     // A history that could not be read is not overwritten.
     if (HistoryFileRead == 1) ReportUnwritten(WriteHistoryFile(), "RirekiData.dat");
 
-    ScheduleText.clear();
-    MSFlexGrid1->SetRedraw(false);
-    for (int i = 1; i <= ScheduleCount; ++i) {
-        PumpEvents();
-        ScheduleText += MSFlexGrid1->TextMatrix(i, 1) + ScheduleFile::FieldSeparator +
-                        MSFlexGrid1->TextMatrix(i, 2) + QStringLiteral("\r\n");
-    }
-    MSFlexGrid1->SetRedraw(true);
-    while (ScheduleText.endsWith(QStringLiteral("\r\n")))
-        ScheduleText.chop(2);
-    SortAndSaveGrid();
+    ScheduleText = GridScheduleLines(MSFlexGrid1);
+    SortAndSaveGrid(MSFlexGrid1);
     ReportUnwritten(WriteScheduleFileAtExit(), "velsokura.txt");
     // A history file that could not be read keeps its place; the run's own
     // entries go to an export file instead of being lost.

@@ -1,6 +1,7 @@
 #include "advert/frmOshirase.h"
 #include "alarm/Sounds.h"
 #include "app/MainLock.h"
+#include "app/StartupReads.h"
 #include "app/frmMain.h"
 #include "core/Colors.h"
 #include "core/Twips.h"
@@ -91,11 +92,13 @@ void frmMain::Form_Load() {
         EndProgram();
         return;
     }
-    if (const QString problem = AppPaths::PrepareDataFolder(); !problem.isEmpty()) {
+    QString moved;
+    if (const QString problem = AppPaths::PrepareDataFolder(moved); !problem.isEmpty()) {
         QMessageBox::warning(nullptr, QStringLiteral("velsokura"), problem);
         EndProgram();
         return;
     }
+    if (!moved.isEmpty()) QMessageBox::information(nullptr, QStringLiteral("velsokura"), moved);
     for (const QString& name :
          {ScheduleFile::FileName, QStringLiteral("AppData.txt"), QStringLiteral("RirekiData.dat")})
         SaveLeftovers::Remove(AppFolder + name);

@@ -1,3 +1,4 @@
+#include "advert/frmOshirase.h"
 #include "alarm/Sounds.h"
 #include "app/frmMain.h"
 #include "core/Twips.h"
@@ -45,6 +46,13 @@ void frmMain::Form_Resize() {
 // and dead (openbox does, beside a first run's 広告 window).
 void frmMain::ShowAtStart() {
     if (!(windowState() & Qt::WindowMinimized)) {
+        // The first-run window stands in for the main window, in front, until
+        // it closes and shows it.
+        if (frmOshirase* ad = FormSlot<frmOshirase>::Get()) {
+            ad->raise();
+            ad->activateWindow();
+            return;
+        }
         show();
         return;
     }

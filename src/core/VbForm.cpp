@@ -97,6 +97,11 @@ int VbForm::MaxClientWidth() const {
     return MainScreenArea().width() - frame.left() - frame.right();
 }
 
+int VbForm::MaxClientHeight() const {
+    const QMargins frame = KnownFrame(this);
+    return MainScreenArea().height() - frame.top() - frame.bottom();
+}
+
 bool VbForm::event(QEvent* event) {
     // Once the window manager has framed the window, a centring made with an
     // assumed frame is made again with the real one.
@@ -115,19 +120,24 @@ void VbForm::showEvent(QShowEvent* event) {
     CentreOnScreen();
 }
 
-bool IsFormLoaded(const QString& name) {
+QList<VbForm*> LoadedForms() {
+    QList<VbForm*> forms;
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget* w : windows) {
         auto* form = qobject_cast<VbForm*>(w);
-        if (form && !form->IsUnloaded() && form->objectName() == name) return true;
+        if (form && !form->IsUnloaded()) forms.append(form);
     }
-    return false;
+    return forms;
+}
+
+bool IsFormLoaded(const QString& name) {
+    const auto forms = LoadedForms();
+    return std::any_of(forms.cbegin(), forms.cend(),
+                       [&name](const VbForm* form) { return form->objectName() == name; });
 }
 
 void SettleOpenForms() {
-    const auto windows = QApplication::topLevelWidgets();
-    for (QWidget* w : windows) {
-        auto* form = qobject_cast<VbForm*>(w);
-        if (form && !form->IsUnloaded()) form->SettleData();
-    }
+    const auto forms = LoadedForms();
+    for (VbForm* form : forms)
+        form->SettleData();
 }

@@ -27,6 +27,8 @@ class VbForm : public QWidget {
     // Puts into the program's data what the window's close would put there
     // (its edits, a fixed choice); the exit runs it before writing the files.
     virtual void SettleData() {}
+    // Whether the main window's controls stay locked while it is loaded.
+    virtual bool HoldsMainLock() const { return false; }
 
     // Geometry in twips.
     double WidthTw() const;
@@ -38,6 +40,8 @@ class VbForm : public QWidget {
     void CentreOnScreen();
     // The widest client area whose frame still fits on that screen.
     int MaxClientWidth() const;
+    // The tallest.
+    int MaxClientHeight() const;
 
   protected:
     virtual void Form_QueryUnload(int& Cancel, int UnloadMode);
@@ -54,6 +58,9 @@ class VbForm : public QWidget {
     bool placed_ = false;
     QMargins framedWith_; // the frame the last centring assumed, until checked
 };
+
+// The windows loaded now.
+QList<VbForm*> LoadedForms();
 
 // True while a window of that exact name (case-sensitive) is loaded.
 bool IsFormLoaded(const QString& name);

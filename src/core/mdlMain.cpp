@@ -3,15 +3,12 @@
 #include "platform/AppPaths.h"
 
 #include <QCoreApplication>
-#include <QPointer>
 #include <QThread>
-
-#include "app/frmMain.h"
 
 namespace mdlMain {
 
 namespace {
-QPointer<frmMain> g_main;
+frmMain* g_main = nullptr; // the window clears it as it goes
 }
 
 frmMain* Main() {

@@ -46,7 +46,8 @@ inline std::uint8_t ProgramEnded = 0;    // the program is ending; nothing more 
 inline std::uint8_t SessionEnding = 0;   // a logoff or signal ends the run: no box waits
 inline std::uint8_t NoSoundTold = 0;     // the user has heard that no sound can play
 
-// The one main window of the run (VB's implicit form instance).
+// The one main window of the run (VB's implicit form instance); null once
+// it is destroyed.
 frmMain* Main();
 void SetMain(frmMain* form);
 

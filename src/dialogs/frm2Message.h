@@ -9,6 +9,8 @@ class frm2Message : public VbForm {
     Q_OBJECT
   public:
     frm2Message();
+    // Up and not closing, it keeps the main window locked.
+    bool HoldsMainLock() const override { return !IsClosing(); }
 
     MessageText* lblM;       // the message
     QPushButton* cmdMessage; // ＯＫ(&J)

@@ -9,6 +9,8 @@ class frm3Message : public VbForm {
     Q_OBJECT
   public:
     frm3Message();
+    // Up and not closing, it keeps the main window locked.
+    bool HoldsMainLock() const override { return !IsClosing(); }
 
     MessageText* lblMM;    // the question
     QPushButton* Command1; // はい(&X): yes

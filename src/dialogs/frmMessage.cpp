@@ -10,6 +10,7 @@
 #include "dialogs/MessageWaits.h"
 #include "dialogs/VbLabel.h"
 #include "editing/RowButtons.h"
+#include "history/frmRireki.h"
 #include "platform/Fonts.h"
 
 #include <QLabel>
@@ -84,6 +85,7 @@ void frmMessage::Command1_Click() {
         return;
     }
     if (!HistoryText.contains(QStringLiteral("\r\n")) && Main()) {
+        if (frmRireki* shown = FormSlot<frmRireki>::Get()) shown->DropNewEntry(HistoryText);
         HistoryText.clear();
         Colors::SetBackColor(Main()->Command6, Colors::LightGrey);
         Main()->Command6->setEnabled(false);

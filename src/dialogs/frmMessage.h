@@ -10,6 +10,8 @@ class frmMessage : public VbForm {
     Q_OBJECT
   public:
     frmMessage();
+    // Shown, the alarm keeps the main window locked.
+    bool HoldsMainLock() const override { return isVisible(); }
 
     // Room an alarm leaves beside its text.
     static constexpr double kAlarmMargin = 300;

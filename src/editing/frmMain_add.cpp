@@ -94,7 +94,7 @@ void frmMain::AddSchedule() {
     if (duplicate) {
         grid->SetRow(0);
         grid->SetCol(0);
-        SortAndSaveGrid();
+        SortAndSaveGrid(MSFlexGrid1);
         ShowNotice(QStringLiteral("追加する項目が重複しています、分単位でずらすか"
                                   "同じ時刻の予定を削除して修正するなどして下さい。"));
         return;
@@ -103,13 +103,13 @@ void frmMain::AddSchedule() {
     if (grid->Rows() <= 2 && grid->TextMatrix(1, 1).isEmpty()) grid->SetRows(1);
     grid->AddItem(QStringLiteral("\t") + key + QStringLiteral("\t") + text);
     ScheduleCount = grid->Rows() - 1;
-    SortAndSaveGrid();
+    SortAndSaveGrid(MSFlexGrid1);
     grid->SetRow(0);
     grid->SetCol(0);
     Command7->setEnabled(false);
     Command2->setEnabled(false);
     ShrinkFrameForNewRow();
-    SaveGridSchedules();
+    SaveGridSchedules(MSFlexGrid1);
     Command4->setEnabled(true);
 }
 

@@ -109,7 +109,7 @@ void frmMain::Command2_Click() {
     ClearCursor(grid);
     --ScheduleCount;
     UpdateResetButton(true);
-    SaveGridSchedules();
+    SaveGridSchedules(MSFlexGrid1);
     ClearCursor(grid);
     SetRowButtons(this, false);
     UpdateConvertButton();
@@ -144,7 +144,7 @@ void frmMain::ResetAll() {
     grid->SetRows(2);
     ClearCursor(grid);
     grid->SetRedraw(true);
-    SaveGridSchedules();
+    SaveGridSchedules(MSFlexGrid1);
     const QString today = Clock::Date(Clock::Now());
     Text1->clear();
     Text2->clear();

@@ -14,6 +14,8 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextCursor>
 
 using namespace mdlMain;
 
@@ -96,4 +98,18 @@ void frmRireki::Form_QueryUnload(int& /*Cancel*/, int /*UnloadMode*/) {
 void frmRireki::SettleData() {
     HistoryText =
         Cp932::Holdable(Text1->toPlainText()).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
+
+void frmRireki::ShowNewEntry(const QString& entry) {
+    QTextCursor top(Text1->document());
+    top.insertText(Text1->document()->isEmpty() ? entry : entry + QLatin1Char('\n'));
+}
+
+void frmRireki::DropNewEntry(const QString& entry) {
+    QTextDocument* doc = Text1->document();
+    if (doc->firstBlock().text() != entry) return;
+    QTextCursor line(doc->firstBlock());
+    line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    line.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+    line.removeSelectedText();
 }

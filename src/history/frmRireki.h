@@ -9,6 +9,8 @@ class frmRireki : public VbForm {
     Q_OBJECT
   public:
     frmRireki();
+    // Up and not closing, it keeps the main window locked.
+    bool HoldsMainLock() const override { return !IsClosing(); }
 
     QPlainTextEdit* Text1; // the history text, editable
     QPushButton* Command3; // 保存(&C): export
@@ -17,6 +19,12 @@ class frmRireki : public VbForm {
 
     // The text, edits included, becomes the history.
     void SettleData() override;
+    // An entry that joins the history while the window is open shows at the
+    // top, above the user's edits, and so stays when the window closes.
+    void ShowNewEntry(const QString& entry);
+    // That entry, acknowledged as the only one, leaves the window as it
+    // leaves the history.
+    void DropNewEntry(const QString& entry);
 
   protected:
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;

@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPointer>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -233,11 +234,11 @@ void frmOption::Command3_Click() {
     CommandBusy = 1;
     if (SoundIndex == 4) ReopenUserSound();
     SoundTestOn = 1;
-    PlayAlarmSound();
-    if (const QString notice = NoSoundNotice(); !notice.isEmpty()) {
-        lblSoundNote->setText(notice);
-        lblSoundNote->show();
-    }
+    PlayAlarmSound([note = QPointer<QLabel>(lblSoundNote)](const QString& line) {
+        if (!note) return;
+        note->setText(line);
+        note->show();
+    });
     CommandBusy = 0;
 }
 

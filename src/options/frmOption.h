@@ -17,6 +17,8 @@ class frmOption : public VbForm {
     Q_OBJECT
   public:
     frmOption();
+    // Up and not closing, it keeps the main window locked.
+    bool HoldsMainLock() const override { return !IsClosing(); }
 
     // Shows the open-file dialog and returns the chosen path, empty on cancel.
     // Tests put their own chooser here.

@@ -63,16 +63,33 @@ QString ProgramFile(const QString& name) {
 
 namespace {
 
-const char* const kDefaultFiles[] = {"velsokura.txt", "AppData.txt",   "Mirato1.mp3",
-                                     "blackout4.mp3", "blackout5.mp3", "blackout8.mp3"};
+const char* const kDefaultFiles[] = {"velsokura.txt", "AppData.txt",   "RirekiData.dat",
+                                     "Mirato1.mp3",   "blackout4.mp3", "blackout5.mp3",
+                                     "blackout8.mp3"};
+const char* const kExportFolder = "Rireki";
 
 // QFile::copy refuses an existing target and never leaves a part-copied file.
+bool CopyMissing(const QDir& from, const QDir& to, const QStringList& names) {
+    bool copied = true;
+    for (const QString& name : names)
+        if (from.exists(name) && !to.exists(name))
+            copied = QFile::copy(from.filePath(name), to.filePath(name)) && copied;
+    return copied;
+}
+
+// The defaults, or a copy's own data with its history and exports.
 bool CopyDefaults(const QString& to) {
     const QDir from(DefaultsFolder());
-    bool copied = true;
+    QStringList names;
     for (const char* name : kDefaultFiles)
-        if (from.exists(QLatin1String(name)) && !QFileInfo::exists(QDir(to).filePath(name)))
-            copied = QFile::copy(from.filePath(name), QDir(to).filePath(name)) && copied;
+        names << QLatin1String(name);
+    bool copied = CopyMissing(from, QDir(to), names);
+    const QDir exports(from.filePath(QLatin1String(kExportFolder)));
+    if (exports.exists()) {
+        const QDir target(QDir(to).filePath(QLatin1String(kExportFolder)));
+        copied = QDir().mkpath(target.path()) &&
+                 CopyMissing(exports, target, exports.entryList(QDir::Files)) && copied;
+    }
     return copied;
 }
 
@@ -95,9 +112,15 @@ QString WhyNotMade(const QString& folder) {
     return QStringLiteral("空き容量と書き込み権限を確認して下さい。");
 }
 
+QString CannotWrite(const QString& folder) {
+    return QStringLiteral("データフォルダ「%1」に書き込めません。書き込む権限がありません。")
+        .arg(Native(folder));
+}
+
 } // namespace
 
-QString PrepareDataFolder() {
+QString PrepareDataFolder(QString& moved) {
+    moved.clear();
     if (DataFolder() != UserDataFolder()) return {};
     const QString user = QDir::cleanPath(UserDataFolder());
     QDir folder(user);
@@ -116,10 +139,15 @@ QString PrepareDataFolder() {
     } else if (!HoldsData(folder)) {
         // A folder an earlier start left empty gets its defaults now.
         CopyDefaults(user);
+    } else {
+        return QFileInfo(user).isWritable() ? QString() : CannotWrite(user);
     }
-    if (!QFileInfo(user).isWritable())
-        return QStringLiteral("データフォルダ「%1」に書き込めません。書き込む権限がありません。")
-            .arg(Native(user));
+    if (!QFileInfo(user).isWritable()) return CannotWrite(user);
+    // The user of a copy finds its data elsewhere from now on.
+    if (InstalledDefaultsFolder().isEmpty())
+        moved = QStringLiteral("「%1」には書き込めないため、データを「%2」にコピーしました。"
+                               "これからはこちらに保存します。")
+                    .arg(Native(DefaultsFolder()), Native(user));
     return {};
 }
 

@@ -29,8 +29,10 @@ QString ProgramFile(const QString& name);
 
 // Makes the user's data folder, when that is the data folder, together with
 // its defaults, and fills one an earlier start left empty; never writes over a
-// file. Empty when the folder is ready, else what the user is told: which
-// folder and why not.
-QString PrepareDataFolder();
+// file. A copy the user cannot write to gives its own data too: schedules,
+// settings, history and exports. Empty when the folder is ready, else what
+// the user is told: which folder and why not. moved: set, on the start that
+// took a copy's data into the user's folder, to what the user is told once.
+QString PrepareDataFolder(QString& moved);
 
 } // namespace AppPaths

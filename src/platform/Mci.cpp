@@ -1,29 +1,22 @@
 #include "platform/Mci.h"
 
-#ifdef _WIN32
-#include "platform/mci_win32.h"
-#else
-#include "platform/MciModule.h"
-#endif
-
 namespace Mci {
 
 namespace {
 
 bool g_soundImpossible = false;
 
-void SendToSystem(const QString& command) {
-#ifdef _WIN32
-    // Sounds whose file is gone never get here: a play that fails has no way out.
-    const bool playable = mci_win32::Send(command) || !command.startsWith(u"play ");
-#else
-    const bool playable = MciModule::Send(command);
-#endif
-    if (!playable) SetSoundImpossible(true);
+UnplayableHandler& CurrentUnplayableHandler() {
+    static UnplayableHandler handler;
+    return handler;
+}
+
+void SendAndNote(const QString& command) {
+    if (!SendToSystem(command)) SetSoundImpossible(true);
 }
 
 Backend& CurrentBackend() {
-    static Backend backend = SendToSystem;
+    static Backend backend = SendAndNote;
     return backend;
 }
 
@@ -45,6 +38,14 @@ bool SoundImpossible() {
 
 void SetSoundImpossible(bool impossible) {
     g_soundImpossible = impossible;
+}
+
+void SetUnplayableHandler(UnplayableHandler handler) {
+    CurrentUnplayableHandler() = std::move(handler);
+}
+
+void ReportUnplayable(const QString& alias) {
+    if (CurrentUnplayableHandler()) CurrentUnplayableHandler()(alias);
 }
 
 } // namespace Mci

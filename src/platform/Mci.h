@@ -17,4 +17,16 @@ Backend SetBackend(Backend backend);
 bool SoundImpossible();
 void SetSoundImpossible(bool impossible);
 
+// A play of an alias found that its sound cannot play (a file the player
+// cannot read, a device that refuses it). Reported during the play's Send or
+// later, from the event loop; goes to the one handler set.
+using UnplayableHandler = std::function<void(const QString& alias)>;
+void SetUnplayableHandler(UnplayableHandler handler);
+void ReportUnplayable(const QString& alias);
+
+// The system's own player (Mci_win32.cpp, Mci_posix.cpp); false when a play
+// finds that no sound can play at all. A play of one sound that cannot play
+// is reported to ReportUnplayable.
+bool SendToSystem(const QString& command);
+
 } // namespace Mci

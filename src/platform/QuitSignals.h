@@ -5,11 +5,6 @@
 
 class QObject;
 
-#ifdef _WIN32
-// Windows ends a session with window messages, which Qt reports itself.
-inline void CatchQuitSignals(QObject*, std::function<void()>) {}
-#else
 // From now on each of those signals, instead of ending the process, calls
 // onSignal from context's event loop (never from inside the signal handler).
 void CatchQuitSignals(QObject* context, std::function<void()> onSignal);
-#endif

@@ -130,13 +130,23 @@ bool WritesAsUtf8(const QString& text) {
     return Utf8Length(bytes) == bytes.size();
 }
 
+// NUL bytes outside a file marked as UTF-16, where they belong.
+bool HasStrayNul(const QByteArray& bytes) {
+    return !bytes.startsWith("\xFF\xFE") && !bytes.startsWith("\xFE\xFF") && bytes.contains('\0');
+}
+
 } // namespace
 
 bool CanEncode(const QString& text) {
     return Cp932::Holdable(text) == text;
 }
 
-std::optional<QString> DecodeFile(const QByteArray& bytes) {
+std::optional<QString> DecodeFile(const QByteArray& bytes, Nuls nuls) {
+    if (nuls == Nuls::Drop && HasStrayNul(bytes))
+        return DecodeFile(QByteArray(bytes).replace('\0', QByteArray()));
+    // SOH reads and writes back as itself, as CP932 and as UTF-8.
+    if (nuls == Nuls::Keep && HasStrayNul(bytes))
+        return DecodeFile(QByteArray(bytes).replace('\0', '\x01'));
     QString text;
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         text = DecodeMarked(bytes, QStringConverter::Utf8, 3);
@@ -144,7 +154,7 @@ std::optional<QString> DecodeFile(const QByteArray& bytes) {
         text = DecodeMarked(bytes, QStringConverter::Utf16LE, 2);
     } else if (bytes.startsWith("\xFE\xFF")) {
         text = DecodeMarked(bytes, QStringConverter::Utf16BE, 2);
-    } else if (bytes.contains('\0')) {
+    } else if (nuls == Nuls::Refuse && bytes.contains('\0')) {
         return std::nullopt;
     } else if (Cp932::IsValid(bytes)) {
         text = ReadUnmarked(bytes);
@@ -161,12 +171,13 @@ std::optional<QString> DecodeFile(const QByteArray& bytes) {
     return written == bytes ? text : ReadUnmarked(written);
 }
 
-bool ReadText(const QString& path, QString& text) {
+bool ReadText(const QString& path, QString& text, Nuls nuls, bool* nulFound) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) return false;
-    std::optional<QString> decoded = DecodeFile(bytes);
+    if (nulFound) *nulFound = HasStrayNul(bytes);
+    std::optional<QString> decoded = DecodeFile(bytes, nuls);
     if (!decoded) return false;
     text = std::move(*decoded);
     return true;
@@ -187,9 +198,9 @@ QList<QStringView> SplitLines(QStringView text) {
     return lines;
 }
 
-bool ReadLines(const QString& path, QStringList& lines) {
+bool ReadLines(const QString& path, QStringList& lines, Nuls nuls, bool* nulFound) {
     QString text;
-    if (!ReadText(path, text)) return false;
+    if (!ReadText(path, text, nuls, nulFound)) return false;
     lines.clear();
     for (const QStringView line : SplitLines(text))
         lines.append(line.toString());

@@ -14,18 +14,23 @@ namespace TextFile {
 // CP932 and UTF-8 is read so, one valid in both the way that gives Japanese
 // rather than mojibake, and anything else is CP932 with "?" for the bytes
 // that are no character. The text read always reads back the same once
-// written as CP932. Nothing when the file holds NUL bytes and no UTF-16 mark.
-std::optional<QString> DecodeFile(const QByteArray& bytes);
+// written as CP932. NUL bytes, which no text holds, outside a UTF-16 file:
+// refused (nothing is read), kept (each as a SOH, U+0001), or dropped.
+enum class Nuls { Refuse, Keep, Drop };
+std::optional<QString> DecodeFile(const QByteArray& bytes, Nuls nuls = Nuls::Refuse);
 // True when the text is written and read back unchanged.
 bool CanEncode(const QString& text);
 
 // Reads a whole file (see DecodeFile). False when the file cannot be read.
-bool ReadText(const QString& path, QString& text);
+// nulFound, when given, says whether it held NUL bytes.
+bool ReadText(const QString& path, QString& text, Nuls nuls = Nuls::Refuse,
+              bool* nulFound = nullptr);
 // The lines of a text: a line ends at CR LF, CR or LF, and a final line end
 // does not start another line.
 QList<QStringView> SplitLines(QStringView text);
 // ReadText, then SplitLines.
-bool ReadLines(const QString& path, QStringList& lines);
+bool ReadLines(const QString& path, QStringList& lines, Nuls nuls = Nuls::Refuse,
+               bool* nulFound = nullptr);
 
 // Replaces the file with the text in one step: a failure leaves the old file whole.
 bool WriteAtomic(const QString& path, const QString& text);

@@ -1,16 +1,19 @@
 #include "platform/Tray.h"
 
-#include "app/AppIcon.h"
-
 #include <QCoreApplication>
 #include <QSystemTrayIcon>
 
 namespace {
 
+QIcon& Picture() {
+    static QIcon picture;
+    return picture;
+}
+
 class SystemTray : public TrayIcon {
   public:
     SystemTray() {
-        icon_.setIcon(AppIcon());
+        icon_.setIcon(Picture());
         icon_.setToolTip(QStringLiteral("velsokura"));
         connect(&icon_, &QSystemTrayIcon::activated, this,
                 [this](QSystemTrayIcon::ActivationReason r) {
@@ -39,6 +42,10 @@ std::unique_ptr<TrayIcon>& Current() {
 TrayIcon& Tray() {
     if (!Current()) Current() = std::make_unique<SystemTray>();
     return *Current();
+}
+
+void SetTrayPicture(const QIcon& picture) {
+    Picture() = picture;
 }
 
 void SetTray(std::unique_ptr<TrayIcon> tray) {

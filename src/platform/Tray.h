@@ -22,4 +22,6 @@ class TrayIcon : public QObject {
 // The program's icon; a new one on the system's notification area unless a
 // test has put its own in place.
 TrayIcon& Tray();
+// What the system's icon shows; set before the first Tray().
+void SetTrayPicture(const QIcon& picture);
 void SetTray(std::unique_ptr<TrayIcon> tray);

@@ -4,7 +4,7 @@
 #include "dialogs/MessageWaits.h"
 #include "platform/Clock.h"
 #include "platform/TextFile.h"
-#include "store/ReadFailure.h"
+#include "store/ReadResult.h"
 #include "store/ScheduleFile.h"
 
 #include <QDir>
@@ -21,16 +21,14 @@ QString ExportFolder() {
 }
 } // namespace
 
-void LoadHistory() {
+ReadResult ReadHistory() {
     if (!QFileInfo::exists(HistoryPath())) {
         HistoryFileRead = 1;
-        return;
+        return {};
     }
     QStringList lines;
-    if (!TextFile::ReadLines(HistoryPath(), lines) || QFileInfo(HistoryPath()).isDir()) {
-        TellWhileLoading(QStringLiteral("履歴の読み込みエラー"));
-        return;
-    }
+    if (!TextFile::ReadLines(HistoryPath(), lines) || QFileInfo(HistoryPath()).isDir())
+        return {ReadResult::Unusable};
     QString text;
     for (const QString& line : lines) {
         PumpEvents();
@@ -40,6 +38,7 @@ void LoadHistory() {
     if (text.endsWith(QStringLiteral("\r\n"))) text.chop(2);
     HistoryText = text;
     HistoryFileRead = 1;
+    return {};
 }
 
 bool WriteHistoryFile() {

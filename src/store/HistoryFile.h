@@ -1,7 +1,10 @@
 #pragma once
 // RirekiData.dat: the history exactly as held, then CR LF.
 
-void LoadHistory();
+struct ReadResult;
+
+// Unusable, the file is left as it is and the history stays empty.
+ReadResult ReadHistory();
 // False when the file could not be written.
 bool WriteHistoryFile();
 

@@ -1,12 +1,11 @@
 #include "store/ScheduleFile.h"
 
-#include "app/frmMain.h"
 #include "core/Val.h"
 #include "core/mdlMain.h"
 #include "dialogs/MessageWaits.h"
 #include "platform/TextFile.h"
 #include "store/FlexGrid.h"
-#include "store/ReadFailure.h"
+#include "store/ReadResult.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -18,6 +17,8 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 constexpr qsizetype kLinesPerPump = 256;
+// What a NUL byte of the file reads as (no schedule text holds one).
+constexpr QChar kNul = QChar(0x01);
 
 QString SchedulePath() {
     return AppFolder + ScheduleFile::FileName;
@@ -45,10 +46,6 @@ bool IsRealKey(const QString& key) {
         }
     }
     return QDate::isValid(field[0], field[1], field[2]) && field[3] < 24 && field[4] < 60;
-}
-
-FlexGrid* Grid() {
-    return Main()->MSFlexGrid1;
 }
 
 // The first key read a second time. In a file in order, as the program writes
@@ -107,18 +104,23 @@ QString SortLines(const QString& text, int order) {
     return out;
 }
 
-void SaveGridSchedules() {
-    FlexGrid* grid = Grid();
+QString GridScheduleLines(FlexGrid* grid) {
     grid->SetRedraw(false);
-    ScheduleText.clear();
+    QString lines;
     for (int i = 1; i < grid->Rows(); ++i) {
         PumpEvents();
-        ScheduleText +=
-            grid->TextMatrix(i, 1) + ScheduleFile::FieldSeparator + grid->TextMatrix(i, 2) + kCrLf;
+        const QString key = grid->TextMatrix(i, 1);
+        // The empty grid's one row holds no schedule.
+        if (key.isEmpty()) continue;
+        if (!lines.isEmpty()) lines += kCrLf;
+        lines += key + ScheduleFile::FieldSeparator + grid->TextMatrix(i, 2);
     }
-    ChopCrLf(ScheduleText);
     grid->SetRedraw(true);
-    ScheduleText = SortLines(ScheduleText, 0);
+    return lines;
+}
+
+void SaveGridSchedules(FlexGrid* grid) {
+    ScheduleText = SortLines(GridScheduleLines(grid), 0);
     WriteScheduleFile();
 }
 
@@ -152,27 +154,27 @@ bool WriteScheduleFileAtExit() {
     return TextFile::WriteAtomic(SchedulePath(), output + kCrLf);
 }
 
-void SortAndSaveGrid() {
-    FlexGrid* grid = Grid();
+void SortAndSaveGrid(FlexGrid* grid) {
     grid->SetRedraw(false);
     grid->SortByKey();
-    if (grid->Rows() > 2) SaveGridSchedules();
+    if (grid->Rows() > 2) SaveGridSchedules(grid);
     grid->SetRedraw(true);
 }
 
-bool LoadSchedules() {
-    if (!QFileInfo::exists(SchedulePath()))
-        return EndLoading(QStringLiteral("「velsokura.txt」が見つかりません。"));
+ReadResult ReadSchedules(FlexGrid* grid) {
+    if (!QFileInfo::exists(SchedulePath())) return {ReadResult::Missing};
     // Lines are views of the text: a large file costs no string per line.
     QString content;
-    if (!TextFile::ReadText(SchedulePath(), content))
-        return EndLoading(QStringLiteral("ファイルオープンエラー。"));
+    // A NUL makes its own line unreadable, not the whole file.
+    if (!TextFile::ReadText(SchedulePath(), content, TextFile::Nuls::Keep))
+        return {ReadResult::Unusable};
     const QList<QStringView> lines = TextFile::SplitLines(content);
 
-    FlexGrid* grid = Grid();
     const QString& separator = ScheduleFile::FieldSeparator;
     ScheduleCount = 0;
     RepeatedKey repeated;
+    QStringList bad;     // as in the file
+    QStringList badNamed; // with their numbers, for the user
     grid->SetRedraw(false);
     for (qsizetype n = 0; n < lines.size(); ++n) {
         // Often enough for Cancel and the window system, rarely enough to cost nothing.
@@ -182,19 +184,29 @@ bool LoadSchedules() {
             LastExitUnsaved = 1;
             line = u"1";
         }
+        // A NUL byte, read as SOH, is written as "?" (CP932 holds no NUL)
+        // and shown by name.
+        const auto setAside = [&] {
+            bad << line.toString().replace(kNul, QLatin1Char('?'));
+            badNamed << QStringLiteral("%1行目：%2").arg(n + 1).arg(
+                            line.toString().replace(kNul, QStringLiteral("<NUL>")));
+        };
         if (!line.contains(separator)) {
             if (n == 0) AdShown = Val(line.toString()) != 0 ? 1 : 0;
+            else if (!line.trimmed().isEmpty()) setAside();
         } else {
             if (n == 0) {
                 AdShown = 1;
                 LastExitUnsaved = 1;
             }
             const QString key = line.left(16).toString();
-            // A text start beyond the line, or a key that is no real minute,
-            // would break the clock later: refuse the file as it stands.
-            if ((line.size() >= 17 && line.size() <= 27) || !IsRealKey(key)) {
-                grid->SetRedraw(true);
-                return EndLoading(QStringLiteral("ファイルオープンエラー。"));
+            // A text start beyond the line, a key that is no real minute (it
+            // would break the clock) or a NUL (no text holds one) makes no
+            // schedule: the line goes aside, never rings and is not lost.
+            if ((line.size() >= 17 && line.size() <= 27) || !IsRealKey(key) ||
+                line.contains(kNul)) {
+                setAside();
+                continue;
             }
             QStringView rest = line.sliced(std::min<qsizetype>(28, line.size()));
             while (!rest.isEmpty() && rest.front() == QLatin1Char(' '))
@@ -211,22 +223,26 @@ bool LoadSchedules() {
             }
             ++ScheduleCount;
         }
-        if (StatusCancelled == 1) {
-            EndProgram();
-            return false;
-        }
+        if (StatusCancelled == 1) return {ReadResult::Cancelled};
     }
     grid->SortByKey();
     grid->SetRedraw(true);
 
-    if (LastExitUnsaved == 1) {
-        TellWhileLoading(
-            QStringLiteral("前回アプリケーション終了時に保存出来てない可能性があります、"
-                           "念のためご確認下さい。"));
-    } else if (!repeated.found.isEmpty()) {
-        TellWhileLoading(repeated.found +
-                         QStringLiteral("の時間が重複しています、テキストファイルを操作した場合は"
-                                        "日付時間の重複行を削除するか変更しておいて下さい。"));
-    }
-    return true;
+    ReadResult result;
+    if (LastExitUnsaved == 1)
+        result = {ReadResult::LastExitUnsaved};
+    else if (!repeated.found.isEmpty())
+        result = {ReadResult::RepeatedKey, repeated.found};
+    if (bad.isEmpty()) return result;
+    // Added to what earlier starts set aside; never written over.
+    const QString badPath = AppFolder + ScheduleFile::BadLinesFileName;
+    QString kept;
+    if (QFileInfo::exists(badPath) && !TextFile::ReadText(badPath, kept, TextFile::Nuls::Drop))
+        return {ReadResult::Unusable};
+    if (!kept.isEmpty() && !kept.endsWith(kCrLf)) kept += kCrLf;
+    if (!TextFile::WriteAtomic(badPath, kept + bad.join(kCrLf) + kCrLf))
+        return {ReadResult::Unusable};
+    result.badLines = badNamed;
+    result.badFile = ScheduleFile::BadLinesFileName;
+    return result;
 }

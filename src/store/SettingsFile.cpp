@@ -1,11 +1,8 @@
 #include "store/SettingsFile.h"
 
-#include "alarm/Sounds.h"
-#include "app/frmMain.h"
 #include "core/mdlMain.h"
-#include "dialogs/MessageWaits.h"
 #include "platform/TextFile.h"
-#include "store/ReadFailure.h"
+#include "store/ReadResult.h"
 
 #include <QFileInfo>
 
@@ -33,12 +30,14 @@ bool HasSoundEnding(const QString& path) {
 
 } // namespace
 
-bool LoadSettings() {
-    if (!QFileInfo::exists(SettingsPath()))
-        return EndLoading(QStringLiteral("「AppData.txt」が見つかりません。"));
+ReadResult ReadSettings() {
+    if (!QFileInfo::exists(SettingsPath())) return {ReadResult::Missing};
     QStringList lines;
-    if (!TextFile::ReadLines(SettingsPath(), lines))
-        return EndLoading(QStringLiteral("ファイル2オープンエラー。"));
+    // A stray byte must not keep the program from starting, and so every
+    // alarm from ringing, for good: the rest of the line is read.
+    bool nuls = false;
+    if (!TextFile::ReadLines(SettingsPath(), lines, TextFile::Nuls::Drop, &nuls))
+        return {ReadResult::Unusable};
     QString line;
     for (const QString& l : lines) {
         PumpEvents();
@@ -52,14 +51,13 @@ bool LoadSettings() {
     if (SoundIndex > 4) SoundIndex = 0;
     SaveHistoryAtExit = DigitAt(line, 4);
     SoundFilePath = line.size() <= 6 ? QString() : line.mid(6);
-    if (SoundFilePath.isEmpty()) return true;
-    if (!HasSoundEnding(SoundFilePath)) {
-        TellWhileLoading(QStringLiteral("サウンドファイルが正しくありません。"));
-        SoundFilePath.clear();
-        return true;
+    if (nuls) {
+        if (!SoundFilePath.isEmpty() && !HasSoundEnding(SoundFilePath)) SoundFilePath.clear();
+        return {ReadResult::StrayNuls};
     }
-    OpenSound(SoundFilePath, 5);
-    return true;
+    if (SoundFilePath.isEmpty() || HasSoundEnding(SoundFilePath)) return {};
+    SoundFilePath.clear();
+    return {ReadResult::NotASound};
 }
 
 bool WriteSettingsFile() {

@@ -1,7 +1,9 @@
 #pragma once
 // AppData.txt: one line "SoundOn,SoundIndex,SaveHistoryAtExit,SoundFilePath".
 
-// Reads the options; false when the program is ending instead.
-bool LoadSettings();
+struct ReadResult;
+
+// Reads the options.
+ReadResult ReadSettings();
 // False when the file could not be written.
 bool WriteSettingsFile();

@@ -2,7 +2,10 @@
 # The first sound of a run is an alarm's: it starts as promptly as any, and
 # OK silences it. Settings that name no sound that can play still ring: a
 # user's file deleted since, a file sound without a file, a sound number out
-# of range all ring the first sound; and the number is saved as it.
+# of range all ring the first sound; and the number is saved as it. A sound
+# that cannot play (its file gone, a file no decoder reads) gives way to the
+# next one that can, and the alarm says in a line of its own which and why;
+# where none can, it says that.
 source "$(dirname "$0")/lib.sh"
 listening_desktop "$1"
 alarm_file='1\r\n2026/12/08/00:00#:;*$=\\#:\\*; alarm\r\n'
@@ -35,10 +38,51 @@ wait_until 30 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "the program did 
     fail "sound number 7 was saved as $(cat -A "$APPDIR/AppData.txt")"
 ok "sound number 7 is saved as sound 1"
 
-# Without the sound module no sound can play: the alarm still shows at its
-# minute, and says so in a line of its own (a taller window than the first
-# alarm's, whose text is the same).
+# A line of its own makes the alarm taller than the first one, whose text is
+# the same.
 taller() { (($(alarm_height) > first_height)); }
+told() { grep -qF "$1" "$E2E_TMP/app.log"; }
+mkdir -p "$E2E_TMP/sounds"
+cp "$APPDIR"/*.mp3 "$E2E_TMP/sounds/"
+printf 'not a sound at all\n' >"$E2E_TMP/sounds/text.mp3"
+head -c 100000 /dev/urandom >"$E2E_TMP/sounds/noise.wav"
+# SETTINGS|DELETED SOUNDS|WHAT THE ALARM SAYS|HEARD: one alarm per row.
+while IFS='|' read -r settings deleted line heard; do
+    cp "$E2E_TMP"/sounds/{Mirato1,blackout4,blackout5,blackout8}.mp3 "$APPDIR/"
+    for name in $deleted; do rm "$APPDIR/$name"; done
+    what="${settings}${deleted:+, without $deleted}"
+    printf "$alarm_file" >"$APPDIR/velsokura.txt"
+    rm -f "$APPDIR/RirekiData.dat"
+    printf '%s\r\n' "${settings//@/$E2E_TMP/sounds}" >"$APPDIR/AppData.txt"
+    start_program "2026-12-07 23:59:54"
+    if [ "$heard" = yes ]; then
+        expect_alarm "$what"
+    else
+        wait_until 90 shown '^velsokura$' || fail "$what: no alarm window"
+        at=$(rec_ms)
+        wait_until 10 recorded $((at + 1500))
+        level=$(rms "$at" $((at + 1500)))
+        ((level < SOUND_RMS)) || fail "$what: a sound plays (RMS $level)"
+        ok "$what: silent, RMS $level"
+    fi
+    wait_until 5 taller || fail "$what: the alarm has no line of its own ($(alarm_height) px high)"
+    wait_until 5 told "$line" || fail "$what: the alarm does not say $line: $(tail -n 3 "$E2E_TMP/app.log")"
+    ok "$what: the alarm says $line"
+    if [ "$heard" = yes ]; then acknowledge_alarm; else activate "$(visible_window '^velsokura$')"; press alt+i; fi
+    wait_until 10 gone '^velsokura$' || fail "$what: the alarm window stays"
+    kill -TERM "$APP_PID"
+    wait_until 30 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "$what: the program did not end"
+done <<'ROWS'
+1,0,0,|Mirato1.mp3|サウンド1（Mirato1.mp3）はファイルがないため鳴らせません。|yes
+1,0,0,|Mirato1.mp3 blackout4.mp3 blackout5.mp3 blackout8.mp3|この環境ではサウンドを鳴らせません。|no
+1,4,0,@/text.mp3||サウンドファイル（text.mp3）は再生できない形式のため鳴らせません。|yes
+1,4,0,@/noise.wav||サウンドファイル（noise.wav）は再生できない形式のため鳴らせません。|yes
+1,4,0,@/gone.mp3|Mirato1.mp3|サウンドファイル（gone.mp3）はファイルがないため鳴らせません。|yes
+ROWS
+cp "$E2E_TMP"/sounds/{Mirato1,blackout4,blackout5,blackout8}.mp3 "$APPDIR/"
+
+# Without the sound module no sound can play: the alarm still shows at its
+# minute, and says so in a line of its own.
 rm "$APPDIR"/velsokura-sound.*
 printf "$alarm_file" >"$APPDIR/velsokura.txt"
 rm -f "$APPDIR/RirekiData.dat"

@@ -5,6 +5,7 @@
 #include "platform/FreedMemory.h"
 #include "platform/QtTranslations.h"
 #include "platform/QuitSignals.h"
+#include "platform/Tray.h"
 
 #include <QApplication>
 
@@ -14,7 +15,9 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     Fonts::RegisterSubstitutes();
     LoadQtTranslations();
-    QApplication::setWindowIcon(AppIcon());
+    const QIcon icon = AppIcon();
+    QApplication::setWindowIcon(icon);
+    SetTrayPicture(icon);
 
     auto* main = new frmMain();
     main->Form_Load();

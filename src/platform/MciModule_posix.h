@@ -8,6 +8,7 @@
 namespace MciModule {
 
 // False when a play finds that no sound can play (no module, no audio output).
+// A sound the player cannot read is reported to Mci::ReportUnplayable.
 bool Send(const QString& command);
 
 } // namespace MciModule

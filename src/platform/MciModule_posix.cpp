@@ -1,4 +1,6 @@
-#include "platform/MciModule.h"
+#include "platform/MciModule_posix.h"
+
+#include "platform/Mci.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,6 +14,7 @@ namespace MciModule {
 namespace {
 
 using SendFunction = bool (*)(const QString&);
+using SetReportFunction = void (*)(void (*)(const QString&));
 
 // Beside the program when it runs where it was built, else where it is installed.
 SendFunction Load() {
@@ -23,8 +26,13 @@ SendFunction Load() {
           QDir::cleanPath(bin + QStringLiteral("/" VELSOKURA_MODULE_FROM_BIN) + name)}) {
         QLibrary library(path);
         // The library stays loaded when this handle goes.
-        if (auto send = reinterpret_cast<SendFunction>(library.resolve("velsokura_mci_send")))
+        auto send = reinterpret_cast<SendFunction>(library.resolve("velsokura_mci_send"));
+        auto setReport =
+            reinterpret_cast<SetReportFunction>(library.resolve("velsokura_mci_set_unplayable"));
+        if (send && setReport) {
+            setReport(Mci::ReportUnplayable);
             return send;
+        }
         errors += QStringLiteral("\n  ") + library.errorString();
     }
     qWarning("velsokura: no sound can play, the sound module is missing:%s", qPrintable(errors));

@@ -1,4 +1,4 @@
-#include "platform/MciPlayer.h"
+#include "platform/MciPlayer_posix.h"
 
 #include <QAudioDevice>
 #include <QAudioOutput>
@@ -8,6 +8,8 @@
 #include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QRegularExpression>
+#include <memory>
+#include <utility>
 
 namespace {
 const QRegularExpression kOpen(QString::fromLatin1(R"re(^open\s+"([^"]+)"\s+alias\s+(\S+)$)re"),
@@ -69,7 +71,11 @@ QMediaPlayer* MciPlayer::Player(const QString& alias) const {
     return channel ? channel->player.get() : nullptr;
 }
 
-bool MciPlayer::Play(Channel& channel) {
+void MciPlayer::Report(const QString& alias) {
+    if (report_) report_(alias);
+}
+
+bool MciPlayer::Play(const QString& alias, Channel& channel) {
     channel.player.reset();
     const bool output = !QMediaDevices::defaultAudioOutput().isNull();
     if (!output) qWarning("velsokura: no sound can play, there is no audio output");
@@ -78,6 +84,20 @@ bool MciPlayer::Play(Channel& channel) {
     channel.output = std::make_unique<QAudioOutput>();
     channel.player = std::make_unique<QMediaPlayer>();
     channel.player->setAudioOutput(channel.output.get());
+    // Told once, after the Send that played: a file the decoder cannot read
+    // shows as an error, or only as invalid media.
+    // The player is the context: a report still queued when it goes is dropped.
+    QMediaPlayer* player = channel.player.get();
+    const auto unplayable = [this, alias, told = std::make_shared<bool>(false)] {
+        if (!std::exchange(*told, true)) Report(alias);
+    };
+    connect(player, &QMediaPlayer::errorOccurred, player, unplayable, Qt::QueuedConnection);
+    connect(
+        player, &QMediaPlayer::mediaStatusChanged, player,
+        [unplayable](QMediaPlayer::MediaStatus status) {
+            if (status == QMediaPlayer::InvalidMedia) unplayable();
+        },
+        Qt::QueuedConnection);
     // Qt's FFmpeg backend cannot open a file URL whose path has a space or a
     // non-ASCII character; a device reads any path.
     channel.file = std::make_unique<QFile>(channel.source.toLocalFile());
@@ -96,7 +116,9 @@ bool MciPlayer::Send(const QString& command) {
         if (IsOpen(alias) || !QFileInfo(path).isFile()) return true;
         channels_[alias].source = QUrl::fromLocalFile(path);
     } else if (const auto p = kPlay.match(text); p.hasMatch()) {
-        if (Channel* channel = FindIn(channels_, p.captured(1))) return Play(*channel);
+        const QString alias = p.captured(1);
+        if (Channel* channel = FindIn(channels_, alias)) return Play(alias, *channel);
+        QMetaObject::invokeMethod(this, [this, alias] { Report(alias); }, Qt::QueuedConnection);
     } else if (const auto s = kStop.match(text); s.hasMatch()) {
         if (Channel* channel = FindIn(channels_, s.captured(1))) channel->player.reset();
     } else if (const auto c = kClose.match(text); c.hasMatch()) {

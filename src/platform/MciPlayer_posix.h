@@ -1,7 +1,8 @@
 #pragma once
 // Plays the multimedia string commands with Qt Multimedia: open "PATH" alias
 // NAME, play NAME from 0, stop NAME, close NAME. Anything else, or a command
-// that cannot be carried out, does nothing.
+// that cannot be carried out, does nothing; a play that cannot sound (an
+// alias not open, a file the player cannot read) is reported afterwards.
 // Opening only takes note of the file; each play makes a fresh player, which
 // stop and close let go. A player kept from one play to the next could start
 // late, or stay silent once another channel had played.
@@ -28,6 +29,10 @@ class MciPlayer : public QObject {
     // The player of the alias's latest play, or null.
     QMediaPlayer* Player(const QString& alias) const;
 
+    // Where a play that cannot sound is told, with its alias, from the event loop.
+    using UnplayableReport = void (*)(const QString& alias);
+    void SetUnplayableReport(UnplayableReport report) { report_ = report; }
+
     // The one player of the program, owned by the application object.
     static MciPlayer& Shared();
 
@@ -38,7 +43,9 @@ class MciPlayer : public QObject {
         std::unique_ptr<QFile> file;
         std::unique_ptr<QMediaPlayer> player;
     };
-    bool Play(Channel& channel);
+    bool Play(const QString& alias, Channel& channel);
+    void Report(const QString& alias);
 
     std::map<QString, Channel> channels_; // by alias, lower case
+    UnplayableReport report_ = nullptr;
 };

@@ -1,6 +1,0 @@
-// What the program calls in the sound module (see MciModule.h).
-#include "platform/MciPlayer.h"
-
-extern "C" Q_DECL_EXPORT bool velsokura_mci_send(const QString& command) {
-    return MciPlayer::Shared().Send(command);
-}
