@@ -164,6 +164,14 @@ bool BoxUp() {
     return (notice && notice->isVisible()) || (question && question->isVisible());
 }
 
+QString BoxText() {
+    if (const frm2Message* notice = FormSlot<frm2Message>::Get(); notice && notice->isVisible())
+        return notice->lblM->text();
+    if (const frm3Message* question = FormSlot<frm3Message>::Get(); question && question->isVisible())
+        return question->lblMM->text();
+    return {};
+}
+
 bool AnswerBox(BoxAnswerer::Answer answer, QStringList* texts) {
     QStringList ignored;
     if (!texts) texts = &ignored;

@@ -110,6 +110,8 @@ class BoxAnswerer {
 bool AnswerBox(BoxAnswerer::Answer answer, QStringList* texts = nullptr);
 // Whether one of the program's own boxes is on screen.
 bool BoxUp();
+// The text of the box on screen, empty when none is.
+QString BoxText();
 
 // Starts the program over these (key, text) schedules with the default
 // settings, acknowledges any start-up notice, brings the window back from the
