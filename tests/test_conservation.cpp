@@ -774,9 +774,14 @@ class Walk {
             const int id = IdOf(lines[line]);
             // A line rung in since the window opened is the program's to place.
             if (!openedWith_.contains(id) && !appts_.value(id).key.isEmpty()) return;
-            QTextCursor c(h->Text1->document()->findBlockByNumber(line));
+            // The block that holds the line: empty lines may lie between.
+            QTextBlock block = h->Text1->document()->begin();
+            while (block.isValid() && block.text() != lines[line])
+                block = block.next();
+            QTextCursor c(block);
             c.select(QTextCursor::BlockUnderCursor);
-            if (line == 0) c.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+            if (block.blockNumber() == 0)
+                c.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
             c.removeSelectedText();
             windowDeleted_.insert(id);
             break;
