@@ -155,36 +155,57 @@ BoxAnswerer::~BoxAnswerer() {
 }
 
 void BoxAnswerer::Poll() {
+    AnswerBox(answer, &texts);
+}
+
+bool BoxUp() {
+    const frm2Message* notice = FormSlot<frm2Message>::Get();
+    const frm3Message* question = FormSlot<frm3Message>::Get();
+    return (notice && notice->isVisible()) || (question && question->isVisible());
+}
+
+QString BoxText() {
+    if (const frm2Message* notice = FormSlot<frm2Message>::Get(); notice && notice->isVisible())
+        return notice->lblM->text();
+    if (const frm3Message* question = FormSlot<frm3Message>::Get(); question && question->isVisible())
+        return question->lblMM->text();
+    return {};
+}
+
+bool AnswerBox(BoxAnswerer::Answer answer, QStringList* texts) {
+    QStringList ignored;
+    if (!texts) texts = &ignored;
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        texts << box->text();
+        *texts << box->text();
         box->accept();
-        return;
+        return true;
     }
     if (frm2Message* notice = FormSlot<frm2Message>::Get(); notice && notice->isVisible()) {
-        texts << notice->lblM->text();
-        if (answer == CloseBox)
+        *texts << notice->lblM->text();
+        if (answer == BoxAnswerer::CloseBox)
             notice->close();
         else
             QTest::mouseClick(notice->cmdMessage, Qt::LeftButton);
-        return;
+        return true;
     }
-    if (frm3Message* question = FormSlot<frm3Message>::Get(); question && question->isVisible()) {
-        texts << question->lblMM->text();
-        switch (answer) {
-        case Yes:
-            QTest::mouseClick(question->Command1, Qt::LeftButton);
-            break;
-        case No:
-            QTest::mouseClick(question->Command2, Qt::LeftButton);
-            break;
-        case Cancel:
-            QTest::mouseClick(question->Command3, Qt::LeftButton);
-            break;
-        case CloseBox:
-            question->close();
-            break;
-        }
+    frm3Message* question = FormSlot<frm3Message>::Get();
+    if (!question || !question->isVisible()) return false;
+    *texts << question->lblMM->text();
+    switch (answer) {
+    case BoxAnswerer::Yes:
+        QTest::mouseClick(question->Command1, Qt::LeftButton);
+        break;
+    case BoxAnswerer::No:
+        QTest::mouseClick(question->Command2, Qt::LeftButton);
+        break;
+    case BoxAnswerer::Cancel:
+        QTest::mouseClick(question->Command3, Qt::LeftButton);
+        break;
+    case BoxAnswerer::CloseBox:
+        question->close();
+        break;
     }
+    return true;
 }
 
 QString ScheduleLine(const QString& key, const QString& text) {
@@ -220,11 +241,16 @@ frmMain* RestartProgram(AppFixture& app) {
     return ShowProgram(app);
 }
 
-frmMain* ShowProgram(AppFixture& app) {
+frmMain* LoadProgram(AppFixture& app) {
     frmMain* main = app.NewMain();
     main->Timer1->stop();
     main->Form_Load();
     main->Timer1->stop();
+    return main;
+}
+
+frmMain* ShowProgram(AppFixture& app) {
+    frmMain* main = LoadProgram(app);
     if (frmMessage* notice = FormSlot<frmMessage>::Get(); notice && notice->isVisible())
         QTest::mouseClick(notice->Command1, Qt::LeftButton);
     // The first show sends it to the notification area; the user brings it back.

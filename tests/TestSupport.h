@@ -105,6 +105,14 @@ class BoxAnswerer {
     QTimer timer_;
 };
 
+// Answers the one box that is up, as BoxAnswerer does, recording its text;
+// false when no box is up.
+bool AnswerBox(BoxAnswerer::Answer answer, QStringList* texts = nullptr);
+// Whether one of the program's own boxes is on screen.
+bool BoxUp();
+// The text of the box on screen, empty when none is.
+QString BoxText();
+
 // Starts the program over these (key, text) schedules with the default
 // settings, acknowledges any start-up notice, brings the window back from the
 // notification area and runs the first tick by hand (the timer stays off:
@@ -112,6 +120,9 @@ class BoxAnswerer {
 frmMain* StartProgram(AppFixture& app, const QList<QPair<QString, QString>>& rows);
 // The same over the files the folder holds.
 frmMain* ShowProgram(AppFixture& app);
+// Only the start-up over the folder's files, with the timer off: nothing
+// acknowledged, the window not yet shown.
+frmMain* LoadProgram(AppFixture& app);
 // A new run on the same folder.
 frmMain* RestartProgram(AppFixture& app);
 

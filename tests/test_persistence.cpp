@@ -7,6 +7,7 @@
 #include "core/mdlMain.h"
 #include "dialogs/MessageText.h"
 #include "dialogs/frm2Message.h"
+#include "dialogs/frm3Message.h"
 #include "dialogs/frmMessage.h"
 #include "history/frmRireki.h"
 #include "platform/AppPaths.h"
@@ -37,14 +38,6 @@ const QString A = QStringLiteral("2026/12/08/09:00");
 const QString B = QStringLiteral("2026/12/24/19:00");
 const QString C = QStringLiteral("2027/01/01/00:00");
 
-frmMain* Start(AppFixture& app) {
-    frmMain* main = app.NewMain();
-    main->Timer1->stop();
-    main->Form_Load();
-    main->Timer1->stop();
-    return main;
-}
-
 void Exit(frmMain* main) {
     QTest::mouseClick(main->Command3, Qt::LeftButton);
 }
@@ -52,7 +45,7 @@ void Exit(frmMain* main) {
 // A new run on the same folder.
 frmMain* Restart(AppFixture& app) {
     app.NewRun();
-    return Start(app);
+    return LoadProgram(app);
 }
 
 // What a Japanese user writes, by kind: half-width katakana, kana, the NEC
@@ -147,6 +140,8 @@ class TestPersistence : public QObject {
     void tickDuringExitLosesNothing();
     void savesWithoutTheExit_data();
     void savesWithoutTheExit();
+    void questionAnsweredDuringExitIsNotActedOn_data();
+    void questionAnsweredDuringExitIsNotActedOn();
     void readersTakeEachEncoding_data();
     void readersTakeEachEncoding();
     void unmarkedTextsReadAsWritten();
@@ -183,7 +178,7 @@ void TestPersistence::exitWritesExactBytes() {
     if (count == 1) run = ScheduleLine(A, " 歯医者") + "\r\n";
     if (count > 0) app.WriteText("velsokura.txt", run);
     BoxAnswerer boxes;
-    frmMain* main = Start(app);
+    frmMain* main = LoadProgram(app);
     QCOMPARE(boxes.texts.size(), count > 0 ? 1 : 0);
     Exit(main);
     QCOMPARE(app.ReadFile("velsokura.txt"), file);
@@ -215,7 +210,7 @@ void TestPersistence::exitKeepsTextsWhole() {
     AppFixture app;
     app.WriteDefaults();
     app.WriteText("velsokura.txt", file);
-    Exit(Start(app));
+    Exit(LoadProgram(app));
     QCOMPARE(app.ReadFile("velsokura.txt"), Cp932::Encode(file));
 }
 
@@ -245,7 +240,7 @@ void TestPersistence::settingsSurviveRestart() {
     AppFixture app;
     app.WriteDefaults();
     app.WriteFile("AppData.txt", line);
-    frmMain* main = Start(app);
+    frmMain* main = LoadProgram(app);
     QCOMPARE(int(SoundOn), on);
     QCOMPARE(int(SoundIndex), index);
     QCOMPARE(int(SaveHistoryAtExit), exportAtExit);
@@ -290,7 +285,7 @@ void TestPersistence::settingsRefuseOtherEndings() {
     app.WriteDefaults();
     app.WriteFile("AppData.txt", "1,4,1,/music/x.Wav\r\n");
     BoxAnswerer boxes;
-    Start(app);
+    LoadProgram(app);
     QCOMPARE(boxes.texts, QStringList{"サウンドファイルが正しくありません。"});
     QCOMPARE(SoundFilePath, QString());
     QCOMPARE(int(SoundOn), 1);
@@ -309,7 +304,7 @@ void TestPersistence::historyRoundTrips() {
     QFETCH(QString, history);
     AppFixture app;
     app.WriteDefaults();
-    frmMain* main = Start(app);
+    frmMain* main = LoadProgram(app);
     HistoryText = history;
     Exit(main);
     QCOMPARE(app.ReadFile("RirekiData.dat"), Cp932::Encode(history + "\r\n"));
@@ -331,7 +326,7 @@ void TestPersistence::exportAtExit() {
     AppFixture app;
     app.WriteDefaults();
     app.WriteFile("AppData.txt", "1,0,1,\r\n");
-    frmMain* main = Start(app);
+    frmMain* main = LoadProgram(app);
     HistoryText = history;
     BoxAnswerer boxes;
     Exit(main);
@@ -349,7 +344,7 @@ void TestPersistence::logOffSavesEvenWhileAlarmWaits() {
     AppFixture app;
     app.WriteDefaults();
     app.WriteText("velsokura.txt", "1\r\n" + ScheduleLine("2026/12/07/18:00", " 今日") + "\r\n");
-    frmMain* main = Start(app);
+    frmMain* main = LoadProgram(app);
     QCOMPARE(MessageWindowUp, std::uint8_t(1));
     app.WriteFile("velsokura.txt", "marker");
     main->close(); // the user's close box: refused
@@ -451,7 +446,7 @@ void TestPersistence::sessionEndDuringExitDoesNotRepeatIt() {
     app.WriteDefaults();
     app.WriteText("velsokura.txt",
                   "1\r\n" + ScheduleLine(A, " 一") + "\r\n" + ScheduleLine(B, " 二") + "\r\n");
-    frmMain* main = Start(app);
+    frmMain* main = LoadProgram(app);
     // The exit's first schedule write fails, and the exit waits on its notice.
     QVERIFY(QFile::remove(app.Folder() + "velsokura.txt"));
     QVERIFY(QDir(app.Folder()).mkdir("velsokura.txt"));
@@ -485,7 +480,7 @@ void TestPersistence::tickDuringExitLosesNothing() {
         app.WriteDefaults();
         app.WriteText("velsokura.txt",
                       "1\r\n" + ScheduleLine(A, " 一") + "\r\n" + ScheduleLine(B, " 二") + "\r\n");
-        frmMain* main = Start(app);
+        frmMain* main = LoadProgram(app);
         QTest::mouseClick(FormSlot<frmMessage>::Get()->Command1, Qt::LeftButton); // today's notice
         // Exit is pressed at the very second row 1 falls due.
         Clock::Set(QDateTime(QDate(2026, 12, 8), QTime(9, 0, 0)));
@@ -497,6 +492,51 @@ void TestPersistence::tickDuringExitLosesNothing() {
             QCOMPARE(app.Files(), orderly);
     }
     QVERIFY(orderly.value("velsokura.txt").startsWith(Cp932::Encode("1\r\n" + ScheduleLine(A, " 一"))));
+}
+
+void TestPersistence::questionAnsweredDuringExitIsNotActedOn_data() {
+    QTest::addColumn<bool>("sessionEnd");
+    QTest::newRow("the close box") << false;
+    QTest::newRow("end of the session") << true;
+}
+
+// The Delete question is up when the program is closed; the user's Yes comes
+// while the exit writes. The exit's files stay as it wrote them.
+void TestPersistence::questionAnsweredDuringExitIsNotActedOn() {
+    QFETCH(bool, sessionEnd);
+    AppFixture app;
+    app.WriteDefaults();
+    app.WriteText("velsokura.txt",
+                  "1\r\n" + ScheduleLine(A, " 一") + "\r\n" + ScheduleLine(B, " 二") + "\r\n");
+    frmMain* main = ShowProgram(app);
+    // Two hands: a timer does not run again inside its own handler, where the exit runs.
+    QTimer closer, answerer;
+    bool answered = false;
+    connect(&closer, &QTimer::timeout, [&] {
+        const frm3Message* question = FormSlot<frm3Message>::Get();
+        if (!question || !question->isVisible()) return;
+        closer.stop();
+        if (sessionEnd)
+            main->EndSession();
+        else
+            main->close();
+    });
+    connect(&answerer, &QTimer::timeout, [&] {
+        frm3Message* question = FormSlot<frm3Message>::Get();
+        if (SavingAtExit != 1 || !question || !question->isVisible()) return;
+        answered = true;
+        QTest::mouseClick(question->Command1, Qt::LeftButton);
+    });
+    closer.start(0);
+    answerer.start(0);
+    ClickCell(main->MSFlexGrid1, 2, 1);
+    QTest::mouseClick(main->Command2, Qt::LeftButton);
+    answerer.stop();
+    QVERIFY(answered);
+    QCOMPARE(ProgramEnded, std::uint8_t(1));
+    QCOMPARE(app.ReadFile("velsokura.txt"),
+             Cp932::Encode("1\r\n" + ScheduleLine(A, " 一") + "\r\n" + ScheduleLine(B, " 二") +
+                           "\r\n\r\n"));
 }
 
 void TestPersistence::readersTakeEachEncoding_data() {
@@ -545,7 +585,7 @@ void TestPersistence::readersTakeEachEncoding() {
     app.WriteFile("velsokura.txt", file("1\r\n" + ScheduleLine(A, " " + text)));
     app.WriteFile("RirekiData.dat", file(entry + text));
     BoxAnswerer boxes;
-    frmMain* main = Start(app);
+    frmMain* main = LoadProgram(app);
     for (int run = 0; run < 2; ++run) {
         QCOMPARE(boxes.texts, QStringList());
         QCOMPARE(main->MSFlexGrid1->TextMatrix(1, 2), " " + shown);
@@ -586,7 +626,7 @@ void TestPersistence::brokenFilesLoseNothing() {
     app.WriteFile("AppData.txt", noise);
     QVERIFY(QDir(app.Folder()).mkdir("RirekiData.dat")); // the history file is a folder
     BoxAnswerer boxes;
-    frmMain* main = Start(app);
+    frmMain* main = LoadProgram(app);
     QCOMPARE(ProgramEnded, std::uint8_t(0));
     QCOMPARE(boxes.texts,
              QStringList({"サウンドファイルが正しくありません。", "履歴の読み込みエラー"}));
@@ -657,7 +697,7 @@ void TestPersistence::fullDiskKeepsEveryFile() {
                                       Cp932::Encode(history)};
     for (int i = 0; i < names.size(); ++i)
         app.WriteFile("disk/" + names[i], before[i]);
-    frmMain* main = Start(app);
+    frmMain* main = LoadProgram(app);
     main->show();
     emit app.tray->LeftButtonDown();
     main->Timer1_Timer();
@@ -732,7 +772,7 @@ void TestPersistence::anyCp932TextSurvivesRestarts() {
         const int only = round < 32 ? round % 8 : -1;
         AppFixture app;
         app.WriteDefaults();
-        frmMain* main = Start(app);
+        frmMain* main = LoadProgram(app);
         QList<QPair<QString, QString>> rows;
         QStringList history;
         const int count = 1 + int(rng.bounded(only < 0 ? 10 : 2));

@@ -62,7 +62,9 @@ bool AskQuestion(const QString& text) {
     ShowBox(box);
     BoxLayout::ShowText(box, box->lblMM, text);
     WaitForAnswer();
-    return AnswerCode == 1;
+    // A Yes that comes while the exit writes is too late: the command that
+    // asked must not change what the exit has saved, nor touch its windows.
+    return AnswerCode == 1 && Quitting != 1;
 }
 
 void RestoreMainButtons(RestoreCaller caller) {
