@@ -1288,6 +1288,17 @@ void TestConservation::walksOnceFound_data() {
                  {SessionEnd, 0, 0}};
     QTest::newRow("the chosen sound's file deleted between runs")
         << Steps{{Exit, 73048, 7}, {AddAt, 33021, 735}, {JumpPastDue, 84646, 249}};
+    // The exit waits on its notice of an export it cannot make; the history
+    // it has written meanwhile is no longer the window's to edit.
+    QTest::newRow("the history window opened while the Exit tells of its export")
+        << Steps{{Exit, 48193, 8},       {OptionsOpen, 63105, 27},  {OptionsToggleExport, 93332, 281},
+                 {OptionsClose, 82742, 247}, {AddAt, 94611, 415},   {AddAt, 72103, 161},
+                 {JumpPastDue, 94727, 269},  {Minutes, 37496, 492}, {Ack, 54956, 745},
+                 {CloseBox, 81890, 5},       {HistoryOpen, 55859, 927}, {HistoryEdit, 70813, 639}};
+    QTest::newRow("the history window opened while the session's end tells of its export")
+        << Steps{{AddAt, 97258, 16},      {OptionsOpen, 19147, 823}, {OptionsToggleExport, 38846, 521},
+                 {JumpPastDue, 77970, 91}, {SessionEnd, 7197, 8},    {CloseBox, 7776, 0},
+                 {HistoryOpen, 73241, 60}, {HistoryEdit, 25121, 428}};
 }
 
 void TestConservation::walksOnceFound() {

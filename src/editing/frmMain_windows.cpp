@@ -6,7 +6,9 @@
 using namespace mdlMain;
 
 void frmMain::Command6_Click() {
-    if (HistoryText.isEmpty() || CommandBusy == 1) return;
+    // While the exit waits on a box, the history it has written is no longer
+    // the window's to edit.
+    if (HistoryText.isEmpty() || CommandBusy == 1 || SavingAtExit == 1) return;
     CommandBusy = 1;
     FormSlot<frmRireki>::Load()->show();
     CommandBusy = 0;
