@@ -16,6 +16,9 @@ e2e_cleanup() {
     for p in "${E2E_PIDS[@]}"; do
         while kill -0 "$p" 2>/dev/null && ((SECONDS < end)); do sleep 0.1; done
     done
+    # What those started in turn and left behind (GNOME's accessibility bus)
+    # names the test's folder.
+    pkill -f -- "$E2E_TMP/" 2>/dev/null || true
     # A Wine prefix of the test's own ends with it.
     [[ ${WINEPREFIX:-} != "$E2E_TMP"/* ]] || wineserver -k 2>/dev/null || true
     rm -rf "$E2E_TMP"
