@@ -16,9 +16,12 @@ e2e_cleanup() {
     for p in "${E2E_PIDS[@]}"; do
         while kill -0 "$p" 2>/dev/null && ((SECONDS < end)); do sleep 0.1; done
     done
-    # What those started in turn and left behind (GNOME's accessibility bus)
-    # names the test's folder.
-    pkill -f -- "$E2E_TMP/" 2>/dev/null || true
+    # What those started in turn and left behind (the session bus and the
+    # accessibility services of GNOME Shell) carries the test's mark.
+    for p in /proc/[0-9]*; do
+        tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qxF "VELSOKURA_E2E_OF=$E2E_TMP" &&
+            kill "${p#/proc/}" 2>/dev/null || true
+    done
     # A Wine prefix of the test's own ends with it.
     [[ ${WINEPREFIX:-} != "$E2E_TMP"/* ]] || wineserver -k 2>/dev/null || true
     rm -rf "$E2E_TMP"
@@ -553,7 +556,7 @@ exec gnome-shell --wayland --headless --virtual-monitor ${GNOME_MONITOR:-1280x80
 SESSION
     export XDG_RUNTIME_DIR="$dir/runtime" DBUS_SYSTEM_BUS_ADDRESS="unix:path=$dir/system_bus"
     XDG_DATA_DIRS="$dir/data:/usr/share" HOME="$dir/home" GSETTINGS_BACKEND=memory \
-        dbus-run-session -- bash "$dir/session.sh" >"$E2E_TMP/gnome-shell.log" 2>&1 &
+        VELSOKURA_E2E_OF="$E2E_TMP" dbus-run-session -- bash "$dir/session.sh" >"$E2E_TMP/gnome-shell.log" 2>&1 &
     E2E_PIDS+=($!)
     wait_until 20 test -s "$dir/bus" -a -s "$dir/shell.pid" || fail "GNOME Shell did not start"
     SHELL_PID=$(cat "$dir/shell.pid")
