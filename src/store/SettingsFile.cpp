@@ -1,6 +1,7 @@
 #include "store/SettingsFile.h"
 
 #include "core/mdlMain.h"
+#include "platform/Cp932.h"
 #include "platform/TextFile.h"
 #include "store/ReadResult.h"
 
@@ -18,6 +19,26 @@ std::uint8_t DigitAt(const QString& line, qsizetype index) {
     if (index >= line.size()) return 0;
     const char16_t c = line.at(index).unicode();
     return (c >= u'0' && c <= u'9') ? static_cast<std::uint8_t>(c - u'0') : 0;
+}
+
+QString SettingsLine() {
+    return QStringLiteral("%1,%2,%3,%4")
+        .arg(SoundOn)
+        .arg(SoundIndex)
+        .arg(SaveHistoryAtExit)
+        .arg(SoundFilePath);
+}
+
+// The path as the file the exit writes will read: a path read from a file
+// with broken bytes, alone on its line, may read otherwise than amid them.
+QString PathAsReadBack() {
+    const QString line = SettingsLine() + QStringLiteral("\r\n");
+    std::optional<QString> again = TextFile::DecodeFile(Cp932::Encode(line));
+    const qsizetype prefix = line.size() - SoundFilePath.size() - 2;
+    if (!again || !again->endsWith(QStringLiteral("\r\n")) || again->size() < prefix + 2)
+        return SoundFilePath;
+    again->chop(2);
+    return again->mid(prefix);
 }
 
 bool HasSoundEnding(const QString& path) {
@@ -51,6 +72,7 @@ ReadResult ReadSettings() {
     if (SoundIndex > 4) SoundIndex = 0;
     SaveHistoryAtExit = DigitAt(line, 4);
     SoundFilePath = line.size() <= 6 ? QString() : line.mid(6);
+    SoundFilePath = PathAsReadBack();
     if (nuls) {
         if (!SoundFilePath.isEmpty() && !HasSoundEnding(SoundFilePath)) SoundFilePath.clear();
         return {ReadResult::StrayNuls};
@@ -61,10 +83,5 @@ ReadResult ReadSettings() {
 }
 
 bool WriteSettingsFile() {
-    const QString line = QStringLiteral("%1,%2,%3,%4")
-                             .arg(SoundOn)
-                             .arg(SoundIndex)
-                             .arg(SaveHistoryAtExit)
-                             .arg(SoundFilePath);
-    return TextFile::WriteAtomic(SettingsPath(), line + QStringLiteral("\r\n"));
+    return TextFile::WriteAtomic(SettingsPath(), SettingsLine() + QStringLiteral("\r\n"));
 }
