@@ -19,7 +19,7 @@ e2e_cleanup() {
     # What those started in turn and left behind (the session bus and the
     # accessibility services of GNOME Shell) carries the test's mark.
     for p in /proc/[0-9]*; do
-        tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qxF "VELSOKURA_E2E_OF=$E2E_TMP" &&
+        { tr '\0' '\n' <"$p/environ"; } 2>/dev/null | grep -qxF "VELSOKURA_E2E_OF=$E2E_TMP" &&
             kill "${p#/proc/}" 2>/dev/null || true
     done
     # A Wine prefix of the test's own ends with it.
