@@ -68,17 +68,23 @@ for signal in TERM HUP INT; do
     ok "SIG$signal saves every file as the Exit button does"
 done
 
+# edit_history WHAT: the history window opened from the main window, " EDITED"
+# typed at the end of its text, and the program settled.
+edit_history() {
+    press alt+e # 履歴(&E)
+    wait_until 10 shown '^velsokura 予定の履歴$' || fail "$1: no history window"
+    activate "$(visible_window '^velsokura 予定の履歴$')"
+    press ctrl+End
+    xdotool type --delay 50 " EDITED"
+    wait_until 10 settled || fail "$1: the program stays busy"
+}
+
 # What an open window holds is saved as its own close would save it.
 for signal in TERM HUP INT; do
     not_first_run
     printf '2026/12/06/09:00/ dentist\r\n' >"$APPDIR/RirekiData.dat"
     launch "history-$signal"
-    press alt+e # 履歴(&E)
-    wait_until 10 shown '^velsokura 予定の履歴$' || fail "SIG$signal: no history window"
-    activate "$(visible_window '^velsokura 予定の履歴$')"
-    press ctrl+End
-    xdotool type --delay 50 " EDITED"
-    wait_until 10 settled || fail "SIG$signal: the program stays busy"
+    edit_history "SIG$signal"
     kill -s "$signal" "$PID"
     ends_within 30 "history-$signal"
     grep -q 'dentist EDITED' "$APPDIR/RirekiData.dat" ||
@@ -150,12 +156,7 @@ activate "$alarm"
 press alt+i
 wait_until 10 gone '^velsokura$' || fail "display lost: the alarm stays"
 activate "$WIN"
-press alt+e # 履歴(&E)
-wait_until 10 shown '^velsokura 予定の履歴$' || fail "display lost: no history window"
-activate "$(visible_window '^velsokura 予定の履歴$')"
-press ctrl+End
-xdotool type --delay 50 " EDITED"
-wait_until 10 settled || fail "display lost: the program stays busy"
+edit_history "display lost"
 kill "$X_PID"
 ends_within 10 display-lost
 grep -q 'connection broke' "$E2E_TMP/display-lost.log" || fail "display lost: the program did not see the display go: $(tail -n 3 "$E2E_TMP/display-lost.log")"
