@@ -21,12 +21,14 @@ QMargins Frame(const QWidget* w) {
 }
 
 // The frame of this window when the window manager has told it, else that of
-// another of ours.
+// another of our forms: only they have a title bar like it (the icon in the
+// notification area is a top-level widget too, with a "frame" of its own).
 QMargins KnownFrame(const QWidget* w) {
     if (w->isVisible() && !Frame(w).isNull()) return Frame(w);
     const auto windows = QApplication::topLevelWidgets();
     for (const QWidget* other : windows)
-        if (other->isVisible() && !Frame(other).isNull()) return Frame(other);
+        if (qobject_cast<const VbForm*>(other) && other->isVisible() && !Frame(other).isNull())
+            return Frame(other);
     return kAssumedFrame;
 }
 

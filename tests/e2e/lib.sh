@@ -92,7 +92,7 @@ start_wm() {
     until
         xev -name e2e-wm-probe >/dev/null 2>&1 &
         probe=$!
-        wait_until 1 framed e2e-wm-probe
+        wait_until 3 framed e2e-wm-probe
     do
         kill "$probe"; wait "$probe" 2>/dev/null || true
         ((SECONDS < end)) || fail "openbox did not start"
