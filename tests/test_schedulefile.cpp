@@ -281,6 +281,11 @@ void TestScheduleFile::badLinesAreSetAsideAndTold() {
     QCOMPARE(main->MSFlexGrid1->TextMatrix(1, 1), QString("2026/12/07/10:30"));
     QCOMPARE(app.ReadFile("velsokura_bad.txt"),
              "earlier\r\n" + QByteArray(line).replace('\0', '?') + "\r\n");
+    // Dropped before any write took the line out: found and told again, kept once.
+    main = RestartProgram(app);
+    QCOMPARE(boxes.texts.size(), 2);
+    QCOMPARE(app.ReadFile("velsokura_bad.txt"),
+             "earlier\r\n" + QByteArray(line).replace('\0', '?') + "\r\n");
     QTest::mouseClick(main->Command3, Qt::LeftButton);
     QCOMPARE(app.ReadFile("velsokura.txt"), "1\r\n" + good + "\r\n");
     boxes.texts.clear();

@@ -243,7 +243,13 @@ ReadResult ReadSchedules(FlexGrid* grid) {
     if (QFileInfo::exists(badPath) && !TextFile::ReadText(badPath, kept, TextFile::Nuls::Drop))
         return {ReadResult::Unusable};
     if (!kept.isEmpty() && !kept.endsWith(kCrLf)) kept += kCrLf;
-    if (!TextFile::WriteAtomic(badPath, kept + bad.join(kCrLf) + kCrLf))
+    // A start that ended before the schedules were written again finds the
+    // same lines once more: what the file holds already is not added twice.
+    const QStringList keptLines = kept.split(kCrLf);
+    QStringList added;
+    for (const QString& line : std::as_const(bad))
+        if (!keptLines.contains(line)) added << line;
+    if (!added.isEmpty() && !TextFile::WriteAtomic(badPath, kept + added.join(kCrLf) + kCrLf))
         return {ReadResult::Unusable};
     result.badLines = badNamed;
     result.badFile = ScheduleFile::BadLinesFileName;
