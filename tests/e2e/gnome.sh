@@ -234,6 +234,17 @@ started=$SECONDS
 gnome-session-quit --logout --no-prompt || fail "logout: gnome-session-quit failed"
 APP_PID=$xsmp_pid APPDIR=$xsmp_dir saved_as_exit "logout, X11"
 APP_PID=$wayland_pid APPDIR=$wayland_dir saved_as_exit "logout, Wayland" dentist
+# Each ended as its exit ends it: not by libICE's default handler part way
+# through it (the manager gone), nor as in any other failure, but for the
+# display going first (the Shell is told to end with it).
+for end in "X11 $xsmp_pid app" "Wayland $wayland_pid app-wayland"; do
+    read -r what pid log <<<"$end"
+    status=0
+    wait "$pid" || status=$?
+    said=$(grep -v 'sound\|qt.multimedia\|PulseAudio' "$E2E_TMP/$log.log" || true)
+    [[ $said != *'ICE default IO error handler'* ]] && { ((status == 0)) || [[ $said == *'connection broke'* ]]; } ||
+        fail "logout, $what: the program ended with status $status: $said"
+done
 wait_until 20 bash -c "! kill -0 $SESSION_PID 2>/dev/null" || fail "logout: the session did not end"
 took=$((SECONDS - started))
 # Nobody waited for: no client held the logout up, none answered late.
