@@ -6,6 +6,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QGuiApplication>
+#include <X11/ICE/ICElib.h>
 
 namespace {
 
@@ -53,13 +54,49 @@ class SessionClient : public QObject {
     bool ended_ = false;
 };
 
+// The X session manager's order to end (XSMP's Die) reaches the program as a
+// quit event sent from inside libICE's reading of the connection. The exit
+// it starts lets events through, which would read that connection again from
+// within; and the manager, gone by then, makes libICE's default handler end
+// the process part way through the exit, as a failure. So the quit waits for
+// the reading to return, and a connection lost once the end has been
+// ordered is no error.
+class XsmpEnd : public QObject {
+  public:
+    explicit XsmpEnd(QObject* parent) : QObject(parent) {
+        defaultHandler_ = IceSetIOErrorHandler(&XsmpEnd::ConnectionLost);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != qApp || event->type() != QEvent::Quit || event == posted_) return false;
+        ended_ = true;
+        posted_ = new QEvent(QEvent::Quit);
+        QCoreApplication::postEvent(qApp, posted_);
+        return true;
+    }
+
+  private:
+    static void ConnectionLost(IceConn connection) {
+        // Before the end, the manager's loss ends the program as it always
+        // has, which saves as the exit does.
+        if (!ended_ && defaultHandler_) defaultHandler_(connection);
+    }
+
+    QEvent* posted_ = nullptr;
+    static inline bool ended_ = false;
+    static inline IceIOErrorHandler defaultHandler_ = nullptr;
+};
+
 } // namespace
 
 void JoinDesktopSession(QObject* context, std::function<void()> onEnd) {
     // Through X11 the session manager's own X protocol reaches Qt already.
     if (QGuiApplication::platformName() == QLatin1String("xcb") &&
-        !qEnvironmentVariableIsEmpty("SESSION_MANAGER"))
+        !qEnvironmentVariableIsEmpty("SESSION_MANAGER")) {
+        qApp->installEventFilter(new XsmpEnd(context));
         return;
+    }
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return;
     // A start by the session's autostart names the client it expects.

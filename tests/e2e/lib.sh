@@ -443,9 +443,10 @@ stop_app() {
 
 # start_app [PREFIX...]: starts the program of APPDIR in APP_CWD (default
 # APPDIR), behind an optional prefix that ends by running it (env, CLOCK);
-# APP_PID is the program, its output goes to $E2E_TMP/app.log.
+# APP_PID is the program, its output goes to $E2E_TMP/app.log (APP_LOG: to
+# $E2E_TMP/$APP_LOG.log, for a second program running beside it).
 start_app() {
-    (cd "${APP_CWD:-$APPDIR}" && exec "$@" "$APPDIR/velsokura") >"$E2E_TMP/app.log" 2>&1 &
+    (cd "${APP_CWD:-$APPDIR}" && exec "$@" "$APPDIR/velsokura") >"$E2E_TMP/${APP_LOG:-app}.log" 2>&1 &
     APP_PID=$!
     E2E_PIDS+=($APP_PID)
 }
@@ -524,9 +525,13 @@ WINE_TRAY_ICON='("explorer.exe" "explorer.exe")'
 # session bus and a private system bus (it aborts without one), in a mode of
 # the test's own that enables a tiny extension switching on the Shell's
 # unsafe mode (for shell_eval) and the given extensions. Sets WAYLAND_DISPLAY,
-# DISPLAY, XAUTHORITY, DBUS_SESSION_BUS_ADDRESS, SHELL_PID and XDG_RUNTIME_DIR.
+# DISPLAY, XAUTHORITY, DBUS_SESSION_BUS_ADDRESS, SHELL_PID, SESSION_PID (the
+# session's bus and all on it: it ends with the session) and XDG_RUNTIME_DIR.
 # GNOME_MONITOR: another size of the monitor; GNOME_DIR: where the Shell's
 # files go (another one for each Shell of a test; default $E2E_TMP/gnome).
+# GNOME_SESSION=1: the Shell as the one required part of a real gnome-session
+# (a session of the test's own, nothing autostarted), as a login starts it;
+# its log is then the session's. Sets SESSION_MANAGER (XSMP) as well.
 start_gnome() {
     need gnome-shell dbus-run-session dbus-daemon gdbus Xwayland
     local dir="${GNOME_DIR:-$E2E_TMP/gnome}" ext uuid=unsafe-mode@velsokura.test list
@@ -548,16 +553,34 @@ CONF
     dbus-daemon --config-file="$dir/system.conf" --nofork >/dev/null 2>&1 &
     E2E_PIDS+=($!)
     wait_until 10 test -S "$dir/system_bus" || fail "no private system bus"
-    cat >"$dir/session.sh" <<SESSION
-echo "\$DBUS_SESSION_BUS_ADDRESS" >"$dir/bus.new" && mv "$dir/bus.new" "$dir/bus"
+    cat >"$dir/shell.sh" <<SHELL
 echo \$\$ >"$dir/shell.pid"
 exec gnome-shell --wayland --headless --virtual-monitor ${GNOME_MONITOR:-1280x800} \
     --wayland-display "velsokura-e2e-\$\$" --mode=velsokura-test
+SHELL
+    local start="bash $dir/shell.sh"
+    if [ -n "${GNOME_SESSION:-}" ]; then
+        need gnome-session gnome-session-quit
+        mkdir -p "$dir/data/gnome-session/sessions" "$dir/data/applications" "$dir/autostart"
+        printf '[GNOME Session]\nName=velsokura test\nRequiredComponents=velsokura-test-shell;\n' \
+            >"$dir/data/gnome-session/sessions/velsokura-test.session"
+        # The compositor's part: started first, the session going on once
+        # it has registered.
+        printf '[Desktop Entry]\nType=Application\nName=GNOME Shell\nNoDisplay=true\nExec=%s\n%s\n' \
+            "$start" 'X-GNOME-Autostart-Phase=DisplayServer' \
+            >"$dir/data/applications/velsokura-test-shell.desktop"
+        start="gnome-session --builtin --disable-acceleration-check --debug --session=velsokura-test --autostart=$dir/autostart"
+    fi
+    cat >"$dir/session.sh" <<SESSION
+echo "\$DBUS_SESSION_BUS_ADDRESS" >"$dir/bus.new" && mv "$dir/bus.new" "$dir/bus"
+exec $start
 SESSION
+    unset SESSION_MANAGER
     export XDG_RUNTIME_DIR="$dir/runtime" DBUS_SYSTEM_BUS_ADDRESS="unix:path=$dir/system_bus"
     XDG_DATA_DIRS="$dir/data:/usr/share" HOME="$dir/home" GSETTINGS_BACKEND=memory \
         VELSOKURA_E2E_OF="$E2E_TMP" dbus-run-session -- bash "$dir/session.sh" >"$E2E_TMP/gnome-shell.log" 2>&1 &
-    E2E_PIDS+=($!)
+    SESSION_PID=$!
+    E2E_PIDS+=($SESSION_PID)
     wait_until 20 test -s "$dir/bus" -a -s "$dir/shell.pid" || fail "GNOME Shell did not start"
     SHELL_PID=$(cat "$dir/shell.pid")
     E2E_PIDS+=($SHELL_PID)
@@ -567,6 +590,11 @@ SESSION
     XAUTHORITY=$(shell_eval "imports.gi.GLib.getenv('XAUTHORITY')")
     export DISPLAY XAUTHORITY
     [ -n "$DISPLAY" ] || fail "GNOME Shell started no Xwayland"
+    if [ -n "${GNOME_SESSION:-}" ]; then
+        SESSION_MANAGER=$(shell_eval "imports.gi.GLib.getenv('SESSION_MANAGER')")
+        [ -n "$SESSION_MANAGER" ] || fail "gnome-session gave the Shell no SESSION_MANAGER"
+        export SESSION_MANAGER
+    fi
     shell_eval "Main.overview.hide(); Main.messageTray._bannerBin.hide(); 'ok'" >/dev/null
     unset XDG_SESSION_TYPE QT_QPA_PLATFORM
 }
@@ -653,34 +681,17 @@ gnome_combo() {
         global.velsokuraKeys ??= C.get_default_backend().get_default_seat().create_virtual_device(C.InputDeviceType.KEYBOARD_DEVICE);
         const k = (v, s) => global.velsokuraKeys.notify_keyval(G.get_monotonic_time(), v, s); $js 'ok'" >/dev/null
 }
-# gnome_session_manager: a stand-in for gnome-session inside the Shell:
-# org.gnome.SessionManager's RegisterClient gives each client an object of
-# its own; gnome_session_says SIGNAL sends that signal to the program's
-# (io.github.velsokura.velsokura); gnome_session_answers prints the apps
-# registered and how often the program answered EndSessionResponse(true).
+# gnome_session_clients: "PID APP_ID" of each client of the session manager
+# (an X client's process and app stay unknown to it: "0 "); the program's own
+# app id is APP_ID.
 APP_ID=io.github.velsokura.velsokura
-gnome_session_manager() {
-    shell_eval "const Gio = imports.gi.Gio;
-        const manager = '<node><interface name=\"org.gnome.SessionManager\"><method name=\"RegisterClient\"><arg type=\"s\" direction=\"in\"/><arg type=\"s\" direction=\"in\"/><arg type=\"o\" direction=\"out\"/></method></interface></node>';
-        const client = '<node><interface name=\"org.gnome.SessionManager.ClientPrivate\"><method name=\"EndSessionResponse\"><arg type=\"b\" direction=\"in\"/><arg type=\"s\" direction=\"in\"/></method><signal name=\"QueryEndSession\"><arg type=\"u\"/></signal><signal name=\"EndSession\"><arg type=\"u\"/></signal><signal name=\"Stop\"/></interface></node>';
-        const sm = global.velsokuraSession = { apps: [], clients: {}, ready: 0 };
-        sm.manager = Gio.DBusExportedObject.wrapJSObject(manager, { RegisterClient(app) {
-            sm.apps.push(app);
-            const path = '/org/gnome/SessionManager/Client' + sm.apps.length;
-            const o = Gio.DBusExportedObject.wrapJSObject(client, { EndSessionResponse(ok) { if (ok && app === '$APP_ID') sm.ready++; } });
-            o.export(Gio.DBus.session, path);
-            sm.clients[app] = o;
-            return path; } });
-        sm.manager.export(Gio.DBus.session, '/org/gnome/SessionManager');
-        Gio.bus_own_name_on_connection(Gio.DBus.session, 'org.gnome.SessionManager', Gio.BusNameOwnerFlags.NONE, null, null); 'ok'" >/dev/null
-    wait_until 10 bash -c 'gdbus introspect --session -d org.gnome.SessionManager -o /org/gnome/SessionManager >/dev/null 2>&1' ||
-        fail "the stand-in session manager did not start"
-}
-gnome_session_says() {
-    shell_eval "global.velsokuraSession.clients['$APP_ID'].emit_signal('$1', new imports.gi.GLib.Variant('(u)', [0])); 'ok'" >/dev/null
-}
-gnome_session_answers() {
-    shell_eval "(global.velsokuraSession.clients['$APP_ID'] ? 'registered' : 'unregistered') + ' ' + global.velsokuraSession.ready"
+gnome_session_clients() {
+    local path call=(gdbus call --session -d org.gnome.SessionManager)
+    for path in $("${call[@]}" -o /org/gnome/SessionManager -m org.gnome.SessionManager.GetClients |
+                  grep -o '/org/gnome/SessionManager/Client[0-9]*'); do
+        echo "$("${call[@]}" -o "$path" -m org.gnome.SessionManager.Client.GetUnixProcessId | sed 's/^(uint32 \([0-9]*\),)$/\1/')" \
+            "$("${call[@]}" -o "$path" -m org.gnome.SessionManager.Client.GetAppId | sed "s/^('\(.*\)',)$/\1/")"
+    done
 }
 # gnome_scale FACTOR: the monitor at that integer scale, and GNOME's settings
 # daemon telling X clients (Xft/DPI) as a session's does.
