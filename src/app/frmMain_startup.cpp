@@ -182,6 +182,7 @@ void frmMain::ShowStartupNotice(const QString& text) {
     MessageWindowUp = 1;
     DisableMainControls();
     alarm->SetLabel2Text(text);
+    alarm->KeepInSight();
 }
 
 void frmMain::FitNoticeWindow(bool centre) {
