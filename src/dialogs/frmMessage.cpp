@@ -63,7 +63,9 @@ void frmMessage::SetLabel2Text(const QString& caption) {
 }
 
 void frmMessage::KeepInSight() {
-    const auto shown = [](QString caption) { return caption.replace(QStringLiteral("&&"), QStringLiteral("&")); };
+    const auto shown = [](QString caption) {
+        return caption.replace(QStringLiteral("&&"), QStringLiteral("&"));
+    };
     const QString when = shown(Label1->Caption());
     ::KeepInSight(this, when.isEmpty() ? windowTitle() : when, shown(Label2->Caption()));
 }

@@ -155,7 +155,8 @@ class KeyHold : public QObject {
         case QEvent::MouseMove:
             // The pointer may rest where the window comes up: only a move
             // from there is the user's.
-            if (const QPointF at = static_cast<QMouseEvent*>(event)->globalPosition(); !pointerSeen_) {
+            if (const QPointF at = static_cast<QMouseEvent*>(event)->globalPosition();
+                !pointerSeen_) {
                 pointerSeen_ = true;
                 pointerAt_ = at;
             } else if (at != pointerAt_) {
