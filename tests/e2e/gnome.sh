@@ -177,7 +177,7 @@ ok "logout through the session manager: registered and answered as io.github.vel
 # the keyboard: the keys typed on answer neither the notice nor the alarm;
 # covered, the alarm is told by the Shell's notification, whose click brings
 # it; a key then answers it and withdraws the notification; the title bar's
-# minimise sends the window back to the bell, ten times.
+# minimise sends the window back to the bell, ten times; a logout saves.
 native_wayland() {
     printf '1\r\n2026/12/07/09:30#:;*$=\\#:\\*; %s\r\n' "$text" | iconv -f UTF-8 -t CP932 >"$APPDIR/velsokura.txt"
     shell_eval "$SHELL_JS Main.messageTray._bannerBin.show(); win('^e2e-typing\$').activate(global.get_current_time()); 'ok'" >/dev/null
@@ -221,7 +221,10 @@ native_wayland() {
         wait_until 10 main_gone || fail "native, cycle $cycle: the title bar's minimise did not send the window to the bell: $(gnome_window '^velsokura　')"
     done
     ok "native: 10 cycles of the bell and the title bar's minimise, the window at $place each time (where the compositor places it)"
-    stop_app
+    gnome_session_says QueryEndSession
+    gnome_session_says EndSession
+    saved_as_exit "native logout"
+    ok "native: a logout through the session manager saves as 終了 does"
 }
 native_wayland
 
