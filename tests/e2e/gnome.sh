@@ -180,6 +180,8 @@ ok "logout through the session manager: registered and answered as io.github.vel
 # minimise sends the window back to the bell, ten times; a logout saves.
 native_wayland() {
     printf '1\r\n2026/12/07/09:30#:;*$=\\#:\\*; %s\r\n' "$text" | iconv -f UTF-8 -t CP932 >"$APPDIR/velsokura.txt"
+    printf '2026/12/06/09:00/ dentist\r\n' >"$APPDIR/RirekiData.dat"
+    printf '1,0,0,\n' >"$APPDIR/AppData.txt"
     shell_eval "$SHELL_JS Main.messageTray._bannerBin.show(); win('^e2e-typing\$').activate(global.get_current_time()); 'ok'" >/dev/null
     fake_clock '@2026-12-07 09:29:55'
     local before end x y w h _ client notice=
@@ -223,8 +225,12 @@ native_wayland() {
     ok "native: 10 cycles of the bell and the title bar's minimise, the window at $place each time (where the compositor places it)"
     gnome_session_says QueryEndSession
     gnome_session_says EndSession
-    saved_as_exit "native logout"
-    ok "native: a logout through the session manager saves as 終了 does"
+    wait_until 20 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "native logout: the program did not end"
+    grep -q '^2026/12/07/09:30/ 会議' <(iconv -f CP932 -t UTF-8 "$APPDIR/RirekiData.dat") &&
+        grep -q $'^2026/12/06/09:00/ dentist\r$' "$APPDIR/RirekiData.dat" ||
+        fail "native logout: the history lost the alarm's entry or the stored one: $(cat -A "$APPDIR/RirekiData.dat")"
+    grep -q $'\r$' "$APPDIR/AppData.txt" || fail "native logout: the settings were not written"
+    ok "native: a logout through the session manager saves the history with the alarm's entry and the settings"
 }
 native_wayland
 
