@@ -50,6 +50,7 @@ void FireAlarm() {
     fit();
 
     alarm->show();
+    alarm->KeepInSight();
     // What the play finds (a sound that cannot play, or none at all) is told
     // in the alarm itself, where nothing covers it or holds it up; a finding
     // that comes later replaces the line.

@@ -14,6 +14,7 @@
 #include "platform/SaveLeftovers.h"
 #include "platform/SingleInstance.h"
 #include "platform/Tray.h"
+#include "platform/WindowStates.h"
 #include "store/FlexGrid.h"
 #include "store/HistoryFile.h"
 #include "store/ScheduleFile.h"
@@ -118,6 +119,7 @@ bool frmMain::LoadSteps() {
     frmMessage* alarm = FormSlot<frmMessage>::Load();
     connect(&Tray(), &TrayIcon::LeftButtonDown, this, &frmMain::TrayIcon_LeftButtonDown,
             Qt::UniqueConnection);
+    FollowOwnMinimising(this);
     CentreOnScreen();
     // Without a notification area to start in, the window starts on screen.
     if (Tray().Available()) setWindowState(Qt::WindowMinimized);
@@ -182,6 +184,7 @@ void frmMain::ShowStartupNotice(const QString& text) {
     MessageWindowUp = 1;
     DisableMainControls();
     alarm->SetLabel2Text(text);
+    alarm->KeepInSight();
 }
 
 void frmMain::FitNoticeWindow(bool centre) {

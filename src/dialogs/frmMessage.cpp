@@ -12,6 +12,7 @@
 #include "editing/RowButtons.h"
 #include "history/frmRireki.h"
 #include "platform/Fonts.h"
+#include "platform/WindowAttention.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -23,6 +24,7 @@ frmMessage::frmMessage() : VbForm(QStringLiteral("frmMessage"), Qt::WindowStaysO
     // It comes up while the user may be typing elsewhere: kept above, it
     // takes no keystroke meant for another window, and a click answers it.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    HoldStrayKeys(this);
     setFont(QFont(Fonts::Gothic, 9));
     Colors::SetBackColor(this, Colors::White);
     SetClientSizeTw(3264, 1944);
@@ -58,6 +60,14 @@ void frmMessage::SetLabel2Text(const QString& caption) {
     Twips::Place(Label2, Twips::Left(Label2), Twips::Top(Label2), Twips::FromPxX(width),
                  Twips::FromPxY(height));
     ArrangeRows();
+}
+
+void frmMessage::KeepInSight() {
+    const auto shown = [](QString caption) {
+        return caption.replace(QStringLiteral("&&"), QStringLiteral("&"));
+    };
+    const QString when = shown(Label1->Caption());
+    ::KeepInSight(this, when.isEmpty() ? windowTitle() : when, shown(Label2->Caption()));
 }
 
 void frmMessage::ArrangeRows() {

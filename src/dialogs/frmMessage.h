@@ -22,6 +22,9 @@ class frmMessage : public VbForm {
     // Sets the window's width, never wider than its screen allows, and
     // centres Label2 and OK in it.
     void FitWidth(double width, double buttonHalfWidth);
+    // Shown, its date-time and text go to the desktop where it keeps no
+    // window above the others, for as long as the window is up.
+    void KeepInSight();
 
     VbLabel* Label1;       // the schedule's date-time
     VbLabel* Label2;       // the schedule's text or the notice

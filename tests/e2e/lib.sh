@@ -711,3 +711,15 @@ gnome_scale() {
     xft_dpi() { xprop -root RESOURCE_MANAGER 2>/dev/null | grep -q "Xft.dpi:\\\\t$((96 * $1))"; }
     wait_until 20 xft_dpi "$1" || fail "GNOME's settings daemon did not tell X clients the scale: $(xprop -root RESOURCE_MANAGER)"
 }
+# gnome_notifications: "title|text" of each notification the Shell holds
+# from the program, a line each.
+gnome_notifications() {
+    shell_eval "Main.messageTray.getSources().filter(s => s.title === 'velsokura')
+        .flatMap(s => s.notifications.map(n => n.title + '|' + n.bannerBodyText)).join('\\\\n')" | sed 's/\\n/\n/g'
+}
+# gnome_banner: "X Y", the centre of the notification banner on screen, or nothing.
+gnome_banner() {
+    shell_eval "const b = Main.messageTray._bannerBin; if (!b.visible || !b.get_n_children()) ''; else {
+        const [x, y] = b.get_transformed_position(), [w, h] = b.get_transformed_size();
+        [Math.round(x + w / 2), Math.round(y + h / 2)].join(' '); }"
+}

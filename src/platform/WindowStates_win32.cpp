@@ -1,0 +1,4 @@
+#include "platform/WindowStates.h"
+
+// Windows reports every minimise.
+void FollowOwnMinimising(QWidget*) {}
