@@ -8,7 +8,7 @@
 # reset question and a second start's box are centred there too.
 # Usage: wine_desktop.sh WINDOWS_PROGRAM.exe
 source "$(dirname "$0")/lib.sh"
-need wine import
+need wine import convert
 start_x 1280x1024
 start_wm
 start_wine_prefix
@@ -96,6 +96,12 @@ bell
 placed '^velsokura　' "the main window a click on the bell shows"
 at=$(main_geometry)
 read -r x y w h <<<"$at"
+# The close button in the caption's top right corner shows Marlett's cross
+# (16 dark pixels at 100 %), not the "r" (7) another face draws for it.
+dark=$(import -window root -crop 24x24+$((DX + x + w - 24))+$((DY + y)) +repage png:- |
+    convert - -colorspace gray -threshold 40% txt:- | grep -c 'gray(0)' || true)
+((dark >= 12)) || fail "the caption's close button is no cross: $dark dark pixels"
+ok "the caption's buttons are drawn in Marlett ($dark dark pixels in the close button)"
 for cycle in 1 2 3 4 5 6 7 8 9 10; do
     # Wine's minimise button: the third of the caption's buttons from the right.
     xdotool mousemove $((DX + x + w - 47)) $((DY + y + 11)) sleep 0.3 click 1
