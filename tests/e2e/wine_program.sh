@@ -7,7 +7,10 @@
 # given the same steps. Ending the Windows session (wineboot --end-session)
 # saves the same bytes as Exit, also while the program has only ever been a
 # bell, with no window shown at all. The alarm's sound is recorded from a
-# private PulseAudio, which Wine plays into.
+# private PulseAudio, which Wine plays into. Every window it shows on the way
+# (the start-up notice, the first-run window, the main window, the alarm,
+# options, history, the reset question, a second start's box) is whole on
+# screen and centred on the work area, at every scale.
 # Usage: wine_program.sh WINDOWS_PROGRAM.exe [LINUX_PROGRAM]
 source "$(dirname "$0")/lib.sh"
 windows_program=$1
@@ -24,7 +27,8 @@ start_pulse
 record
 start_wine_prefix
 
-# run KIND END [docked]: a fresh program folder with a schedule due at 10:30,
+# run KIND END [docked]: a fresh program folder with a schedule due at 10:30
+# and one alarm in the history (Exit's runs are first runs besides),
 # the steps of a user, then the end by END (exit or end-session); the files
 # are kept in $E2E_TMP/KIND-END[-docked]. Docked: the one schedule is
 # tomorrow's and there is no history, nothing is shown and nothing done; the
@@ -46,7 +50,6 @@ run() {
     fi
     local due=2026/12/07/10:30 first=1 long=
     [ -z "$docked" ] || due=2026/12/08/10:30
-    # Exit's runs are first runs: the first-run window comes up at start.
     [ -n "$docked" ] || [[ $end != exit ]] || first=0
     # Away from 100 % nothing is compared: a second alarm there has a long text.
     [[ $name != wine-exit || ${WINE_DPI:-96} == 96 ]] || long="2026/12/07/10:31 $(long_text)"
