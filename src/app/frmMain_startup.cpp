@@ -3,6 +3,7 @@
 #include "app/MainLock.h"
 #include "app/StartupReads.h"
 #include "app/frmMain.h"
+#include "core/Centring.h"
 #include "core/Colors.h"
 #include "core/Twips.h"
 #include "core/mdlMain.h"
@@ -23,7 +24,6 @@
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <exception>
 
@@ -75,34 +75,31 @@ void frmMain::Form_Load() {
     // checked, and made where it is new, first; neither touches what a
     // program already running there holds.
     if (AppFolder.size() > 231) {
-        QMessageBox::information(nullptr, QStringLiteral("velsokura"),
-                                 QStringLiteral("velsokuraのパスが長すぎます。"));
+        CentredInformation(QStringLiteral("velsokuraのパスが長すぎます。"));
         EndProgram();
         return;
     }
     QString moved;
     if (const QString problem = AppPaths::PrepareDataFolder(moved); !problem.isEmpty()) {
-        QMessageBox::warning(nullptr, QStringLiteral("velsokura"), problem);
+        CentredWarning(problem);
         EndProgram();
         return;
     }
     const SingleInstance::Result instance = SingleInstance::Acquire(AppFolder);
     if (instance == SingleInstance::Result::AlreadyRunning) {
         QApplication::beep();
-        QMessageBox::warning(nullptr, QStringLiteral("velsokura"),
-                             QStringLiteral("velsokuraはすでに起動されています。"));
+        CentredWarning(QStringLiteral("velsokuraはすでに起動されています。"));
         EndProgram();
         return;
     }
     if (instance == SingleInstance::Result::Unavailable) {
-        QMessageBox::warning(nullptr, QStringLiteral("velsokura"),
-                             QStringLiteral("velsokuraがすでに起動されているかを確かめられないため、"
-                                            "起動できません。"));
+        CentredWarning(QStringLiteral("velsokuraがすでに起動されているかを確かめられないため、"
+                                      "起動できません。"));
         EndProgram();
         return;
     }
     StartupNoticePending = 1;
-    if (!moved.isEmpty()) QMessageBox::information(nullptr, QStringLiteral("velsokura"), moved);
+    if (!moved.isEmpty()) CentredInformation(moved);
     for (const QString& name :
          {ScheduleFile::FileName, QStringLiteral("AppData.txt"), QStringLiteral("RirekiData.dat")})
         SaveLeftovers::Remove(AppFolder + name);
@@ -212,7 +209,6 @@ void frmMain::LoadFailed() {
     Colors::SetBackColor(Command6, Colors::LightGrey);
     FormSlot<frmStatus>::Unload();
     FormSlot<frmMessage>::Unload();
-    QMessageBox::warning(nullptr, QStringLiteral("velsokura"),
-                         QStringLiteral("メインフォームロード中にエラーしました。"));
+    CentredWarning(QStringLiteral("メインフォームロード中にエラーしました。"));
     Unload(vbFormCode);
 }

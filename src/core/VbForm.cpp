@@ -5,43 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QScopedValueRollback>
-#include <QScreen>
 #include <algorithm>
-
-namespace {
-
-// Until the window manager has framed one of our windows, a frame as wide as
-// the common ones is assumed, so that no guess puts a title bar off screen.
-constexpr QMargins kAssumedFrame(8, 32, 8, 8);
-
-QMargins Frame(const QWidget* w) {
-    const QRect f = w->frameGeometry();
-    const QRect g = w->geometry();
-    return {g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom()};
-}
-
-// The frame of this window when the window manager has told it, else that of
-// another of our forms: only they have a title bar like it (the icon in the
-// notification area is a top-level widget too, with a "frame" of its own).
-QMargins KnownFrame(const QWidget* w) {
-    if (w->isVisible() && !Frame(w).isNull()) return Frame(w);
-    const auto windows = QApplication::topLevelWidgets();
-    for (const QWidget* other : windows)
-        if (qobject_cast<const VbForm*>(other) && other->isVisible() && !Frame(other).isNull())
-            return Frame(other);
-    return kAssumedFrame;
-}
-
-QRect MainScreenArea() {
-    const auto windows = QApplication::topLevelWidgets();
-    for (const QWidget* w : windows)
-        if (w->objectName() == QLatin1String("frmMain") && w->screen())
-            return w->screen()->availableGeometry();
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    return primary ? primary->availableGeometry() : QRect();
-}
-
-} // namespace
 
 VbForm::VbForm(const QString& name, Qt::WindowFlags extraFlags)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -82,36 +46,19 @@ void VbForm::SetClientSizeTw(double width, double height) {
 }
 
 void VbForm::CentreOnScreen() {
-    const QRect area = MainScreenArea();
-    if (area.isEmpty()) return;
-    const QMargins frame = KnownFrame(this);
-    framedWith_ = frame;
-    const QSize outer = size().grownBy(frame);
-    const QPoint corner(std::max(area.left(), area.left() + (area.width() - outer.width()) / 2),
-                        std::max(area.top(), area.top() + (area.height() - outer.height()) / 2));
-    // Placed by its client area, with the frame worked out around it; no
-    // position is read back, as the window manager may not have reported it.
-    setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), size()));
+    centring_.Centre(this);
 }
 
 int VbForm::MaxClientWidth() const {
-    const QMargins frame = KnownFrame(this);
-    return MainScreenArea().width() - frame.left() - frame.right();
+    return Centring::MaxClientWidth(this);
 }
 
 int VbForm::MaxClientHeight() const {
-    const QMargins frame = KnownFrame(this);
-    return MainScreenArea().height() - frame.top() - frame.bottom();
+    return Centring::MaxClientHeight(this);
 }
 
 bool VbForm::event(QEvent* event) {
-    // Once the window manager has framed the window, a centring made with an
-    // assumed frame is made again with the real one.
-    if (event->type() == QEvent::Paint && !framedWith_.isNull() && isVisible() &&
-        !Frame(this).isNull()) {
-        if (Frame(this) != framedWith_) CentreOnScreen();
-        framedWith_ = QMargins();
-    }
+    if (event->type() == QEvent::Paint) centring_.Check(this);
     return QWidget::event(event);
 }
 

@@ -2,7 +2,8 @@
 // A top-level window with the load / close-request / unload life of the
 // program's windows: loaded when first used, gone once unloaded.
 
-#include <QMargins>
+#include "core/Centring.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -56,7 +57,7 @@ class VbForm : public QWidget {
     bool unloaded_ = false;
     bool closing_ = false;
     bool placed_ = false;
-    QMargins framedWith_; // the frame the last centring assumed, until checked
+    Centring centring_;
 };
 
 // The windows loaded now.

@@ -386,15 +386,19 @@ frame_on_screen() {
 }
 
 # centred ID WHAT: the window's frame is centred on the work area (the
-# screen less the notification area's strut) within CENTRE_SLACK px (10).
+# screen less the notification area's strut) within CENTRE_SLACK px (10),
+# within 3 s: a window placed with a guessed frame moves once it is framed.
 centred() {
-    local slack=${CENTRE_SLACK:-10}
-    local left top right bottom x y w h
-    read -r left top right bottom <<<"$(frame_rect "$1")"
-    read -r x y w h _ <<<"$(xprop -root _NET_WORKAREA | grep -o '[0-9, ]*$' | tr ',' ' ')"
-    local dx=$(((left + right) / 2 - (x + w / 2))) dy=$(((top + bottom) / 2 - (y + h / 2)))
-    ((dx * dx <= slack * slack && dy * dy <= slack * slack)) ||
-        fail "$2 is not centred: $left $top $right $bottom on the work area ${w}x$h+$x+$y"
+    local slack=${CENTRE_SLACK:-10} end=$((SECONDS + 3))
+    local left top right bottom x y w h dx dy
+    while :; do
+        read -r left top right bottom <<<"$(frame_rect "$1")"
+        read -r x y w h _ <<<"$(xprop -root _NET_WORKAREA | grep -o '[0-9, ]*$' | tr ',' ' ')"
+        dx=$(((left + right) / 2 - (x + w / 2))) dy=$(((top + bottom) / 2 - (y + h / 2)))
+        ((dx * dx > slack * slack || dy * dy > slack * slack)) || break
+        ((SECONDS < end)) || fail "$2 is not centred: $left $top $right $bottom on the work area ${w}x$h+$x+$y"
+        sleep 0.2
+    done
     ok "$2 centred, whole at $left $top $right $bottom"
 }
 

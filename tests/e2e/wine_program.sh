@@ -7,7 +7,10 @@
 # given the same steps. Ending the Windows session (wineboot --end-session)
 # saves the same bytes as Exit, also while the program has only ever been a
 # bell, with no window shown at all. The alarm's sound is recorded from a
-# private PulseAudio, which Wine plays into.
+# private PulseAudio, which Wine plays into. Every window it shows on the way
+# (the start-up notice, the first-run window, the main window, the alarm,
+# options, history, the reset question, a second start's box) is whole on
+# screen and centred on the work area, at every scale.
 # Usage: wine_program.sh WINDOWS_PROGRAM.exe [LINUX_PROGRAM]
 source "$(dirname "$0")/lib.sh"
 windows_program=$1
@@ -24,14 +27,15 @@ start_pulse
 record
 start_wine_prefix
 
-# run KIND END [docked]: a fresh program folder with a schedule due at 10:30,
+# run KIND END [docked]: a fresh program folder with a schedule due at 10:30
+# and one alarm in the history (Exit's runs are first runs besides),
 # the steps of a user, then the end by END (exit or end-session); the files
 # are kept in $E2E_TMP/KIND-END[-docked]. Docked: the one schedule is
 # tomorrow's and there is no history, nothing is shown and nothing done; the
 # program has only ever been a bell when the end comes (Exit shows the
 # window first, with a click on the bell).
 run() {
-    local kind=$1 end=$2 docked=${3:+-$3} icon notice main alarm at
+    local kind=$1 end=$2 docked=${3:+-$3} icon notice main alarm at ad
     local dir="$E2E_TMP/$1-$2$docked" name="$1-$2$docked"
     mkdir -p "$dir"
     if [[ $kind == wine ]]; then
@@ -44,10 +48,16 @@ run() {
         icon_line=
         launch=("$dir/velsokura")
     fi
-    local due=2026/12/07/10:30
+    local due=2026/12/07/10:30 first=1 long=
     [ -z "$docked" ] || due=2026/12/08/10:30
-    printf '1\r\n%s#:;*$=\\#:\\*; 会議の準備は予定通り\r\n' "$due" | iconv -f UTF-8 -t CP932 >"$dir/velsokura.txt"
+    [ -n "$docked" ] || [[ $end != exit ]] || first=0
+    # Away from 100 % nothing is compared: a second alarm there has a long text.
+    [[ $name != wine-exit || ${WINE_DPI:-96} == 96 ]] || long="2026/12/07/10:31 $(long_text)"
+    { printf '%s\r\n' "$first"; printf '%s#:;*$=\\#:\\*; %s\r\n' "$due" 会議の準備は予定通り $long; } |
+        iconv -f UTF-8 -t CP932 >"$dir/velsokura.txt"
     printf '1,0,0,\r\n' >"$dir/AppData.txt"
+    # An alarm of yesterday's left in the history, which an OK then keeps.
+    [ -n "$docked" ] || printf '2026/12/06/21:00/ 読書会\r\n' | iconv -f UTF-8 -t CP932 >"$dir/RirekiData.dat"
     "${CLOCK[@]}" "${launch[@]}" >"$E2E_TMP/$name.log" 2>&1 &
     APP_PID=$!
     E2E_PIDS+=($APP_PID)
@@ -58,10 +68,16 @@ run() {
         # A schedule of today: the start-up notice comes first, top-most (the
         # status window of the loading has the same title, and is not).
         notice=$(wait_output 30 above_window '^velsokura$') || fail "$name: no top-most start-up notice"
-        wait_until 10 frame_on_screen "$notice" || fail "$name: the start-up notice is not whole on screen"
-        centred "$notice" "$name: the start-up notice"
+        placed "$notice" "$name: the start-up notice"
         click_ok "$notice"
         wait_until 10 gone '^velsokura$' || fail "$name: the start-up notice stays after OK"
+        if ((first == 0)); then
+            ad=$(wait_output 20 visible_window '^広告$') || fail "$name: no first-run window"
+            placed "$ad" "$name: the first-run window" 9492 5004
+            # Its 閉じる, near the bottom right corner.
+            click_tw "$ad" 8527 4207 9492
+            wait_until 10 gone '^広告$' || fail "$name: the first-run window stays after 閉じる"
+        fi
     else
         # Started and settled: the status window of the loading has gone.
         wait_until 30 gone '^velsokura$' || fail "$name: the status window stays"
@@ -74,8 +90,7 @@ run() {
         xdotool mousemove "$x" "$y" sleep 0.3 click 1
         main=$(wait_output 20 visible_window_sized '^velsokura　' 600 2000) ||
             fail "$name: a click on the bell did not show the window"
-        wait_until 10 frame_on_screen "$main" || fail "$name: the main window is not whole on screen"
-        centred "$main" "$name: the main window"
+        placed "$main" "$name: the main window" 10680 6384
         ok "$name: starts as a bell; a click shows the window"
     fi
     [[ $name == wine-exit ]] && cycles "$main" "$icon_line"
@@ -88,12 +103,18 @@ run() {
         at=$(mark_when 90 shown '^velsokura$') || fail "$name: no alarm window"
         alarm=$(wait_output 10 above_window '^velsokura$') || fail "$name: the alarm window is not kept above"
         ok "$name: the alarm window comes up top-most"
-        wait_until 10 frame_on_screen "$alarm" || fail "$name: the alarm window is not whole on screen"
-        centred "$alarm" "$name: the alarm window"
+        placed "$alarm" "$name: the alarm window"
         expect_sound "$name: the alarm" "$at" 2000
         [[ $name == wine-exit ]] && cycles "$main" "$icon_line" 1 "with the alarm up"
         click_ok "$alarm"
         wait_until 10 gone '^velsokura$' || fail "$name: the alarm window stays after OK"
+    fi
+    [[ $name == wine-exit ]] && other_windows "$main" "$dir" "$name"
+    if [ -n "$long" ]; then
+        alarm=$(wait_output 90 above_window '^velsokura$') || fail "$name: no alarm with the long text"
+        placed "$alarm" "$name: the alarm window with a long text"
+        click_ok "$alarm"
+        wait_until 10 gone '^velsokura$' || fail "$name: the long alarm stays after OK"
     fi
 
     if [[ $end == exit ]]; then
@@ -126,6 +147,69 @@ cycles() {
     done
     ok "$((i - 1)) cycles${4:+ $4}: the bell brings the window back where it was ($at)"
 }
+# other_windows MAIN DIR NAME: options, history, the reset question and a
+# second start's box, each whole and centred, each closed again. Buttons are
+# clicked where the layouts put them (twips): a key would need Wine's focus,
+# which lags behind X's.
+other_windows() {
+    local main=$1 id second i
+    click_tw "$main" 3187 5947 10680 # オプション
+    id=$(wait_output 20 visible_window '^オプション$') || fail "$3: no options window"
+    placed "$id" "$3: the options window" 9600 4584
+    click_tw "$id" 8707 4147 9600 # 閉じる
+    wait_until 10 gone '^オプション$' || fail "$3: the options window stays after 閉じる"
+    click_tw "$main" 6787 5947 10680 # 履歴
+    id=$(wait_output 20 visible_window '^velsokura 予定の履歴$') || fail "$3: no history window"
+    placed "$id" "$3: the history window" 8664 4920
+    click_tw "$id" 7627 4507 8664 # 閉じる
+    wait_until 10 gone '^velsokura 予定の履歴$' || fail "$3: the history window stays after 閉じる"
+    click_tw "$main" 9007 5947 10680 # リセット
+    id=$(wait_output 20 visible_window '^velsokura$') || fail "$3: no reset question"
+    placed "$id" "$3: the reset question" 6384 1476
+    # いいえ, as far above the bottom as designed (a longer text moves it down).
+    click_tw "$id" 3127 -389 6384
+    wait_until 10 gone '^velsokura$' || fail "$3: the reset question stays after いいえ"
+    grep -q dentist "$2/velsokura.txt" || fail "$3: いいえ to the reset question dropped the schedules"
+    # A second start in the same folder says the program runs already, and ends.
+    "${CLOCK[@]}" "${launch[@]}" >"$E2E_TMP/$3-second.log" 2>&1 &
+    second=$!
+    E2E_PIDS+=($second)
+    id=$(wait_output 60 visible_window '^velsokura$') || fail "$3: a second start showed no box"
+    placed "$id" "$3: the second start's box"
+    for i in 1 2 3 0; do
+        ((i)) || fail "$3: the second start did not end after OK"
+        activate "$id"
+        press Return
+        wait_until 5 ended "$second" && break
+    done
+    ok "$3: options, history, the reset question and a second start's box, whole and centred"
+}
+# placed ID WHAT [WIDTH_TW HEIGHT_TW]: the window whole on screen and centred;
+# given its layout's size (twips), its client area is not smaller than that
+# at the scale (WINE_DPI), less a pixel of rounding.
+placed() {
+    wait_until 10 frame_on_screen "$1" || fail "$2 is not whole on screen"
+    centred "$1" "$2"
+    [ -n "${3:-}" ] || return 0
+    local info w h dpi=${WINE_DPI:-96}
+    info=$(xwininfo -id "$1")
+    w=$(sed -n 's/^ *Width: *//p' <<<"$info")
+    h=$(sed -n 's/^ *Height: *//p' <<<"$info")
+    (((w + 1) * 1440 >= $3 * dpi && (h + 1) * 1440 >= $4 * dpi)) ||
+        fail "$2 is ${w}x$h, smaller than its layout ($(($3 * dpi / 1440))x$(($4 * dpi / 1440)))"
+}
+# long_text: 200 characters of a schedule.
+long_text() { printf '%.0s長い予定のテキスト、' {1..20}; }
+# click_tw ID X_TW Y_TW WIDTH_TW: a click at that point (twips) of a window
+# laid out WIDTH_TW wide, whatever its scale; a Y below 0 counts from the bottom.
+click_tw() {
+    local WIDTH HEIGHT y
+    eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(WIDTH|HEIGHT)=')"
+    y=$(($3 * WIDTH / $4))
+    ((y >= 0)) || y=$((HEIGHT + y))
+    xdotool mousemove --window "$1" $(($2 * WIDTH / $4)) "$y" sleep 0.3 click 1
+}
+ended() { ! kill -0 "$1" 2>/dev/null; }
 gone_main() { [ -z "$(visible_window_sized '^velsokura　' 600 2000)" ]; }
 # click_ok ID: a click on the OK button of the notice or alarm window, centred
 # near its bottom (a key would need Wine's focus, which lags behind X's).
