@@ -6,14 +6,19 @@
 #include <QAudioOutput>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QPointer>
+#include <QTimer>
+#include <algorithm>
 #include <memory>
 #include <utility>
 
 namespace {
+// What the output may still hold when a play's length is over.
+constexpr qint64 kOutputLatencyMs = 500;
 // The channel of an alias in the map (const or not), or null.
 template <class Map> auto* FindIn(Map& channels, const QString& alias) {
     const auto it = channels.find(alias.toLower());
@@ -74,16 +79,13 @@ void MciPlayer::Release(Channel& channel) {
     channel.output.reset();
 }
 
-void MciPlayer::ReleaseLater(const QString& alias, QMediaPlayer* player) {
+void MciPlayer::ReleaseLater(const QString& alias, QMediaPlayer* player, qint64 ms) {
     // Not from the player's own signal: it may not be deleted there. Nor a
     // later play's player, which may have the same address.
-    QMetaObject::invokeMethod(
-        this,
-        [this, alias, player = QPointer<QMediaPlayer>(player)] {
-            Channel* channel = FindIn(channels_, alias);
-            if (player && channel && channel->player.get() == player) Release(*channel);
-        },
-        Qt::QueuedConnection);
+    QTimer::singleShot(ms, this, [this, alias, player = QPointer<QMediaPlayer>(player)] {
+        Channel* channel = FindIn(channels_, alias);
+        if (player && channel && channel->player.get() == player) Release(*channel);
+    });
 }
 
 bool MciPlayer::Play(const QString& alias, Channel& channel) {
@@ -101,17 +103,24 @@ bool MciPlayer::Play(const QString& alias, Channel& channel) {
     QMediaPlayer* player = channel.player.get();
     const auto unplayable = [this, alias, player, told = std::make_shared<bool>(false)] {
         if (std::exchange(*told, true)) return;
-        ReleaseLater(alias, player);
+        ReleaseLater(alias, player, 0);
         Report(alias);
     };
     connect(player, &QMediaPlayer::errorOccurred, player, unplayable, Qt::QueuedConnection);
     // A player kept after its sound keeps a stream of the sound server
-    // running, and wakes the program, until a stop.
+    // running, and wakes the program, until a stop. Its end of media comes
+    // when the file is read (FFmpeg's backend reads it at once), not when the
+    // output has played it: the player goes once the sound's length is over.
+    const auto started = std::make_shared<QElapsedTimer>();
+    started->start();
     connect(
         player, &QMediaPlayer::mediaStatusChanged, player,
-        [this, alias, player, unplayable](QMediaPlayer::MediaStatus status) {
+        [this, alias, player, unplayable, started](QMediaPlayer::MediaStatus status) {
             if (status == QMediaPlayer::InvalidMedia) unplayable();
-            if (status == QMediaPlayer::EndOfMedia) ReleaseLater(alias, player);
+            if (status == QMediaPlayer::EndOfMedia)
+                ReleaseLater(alias, player,
+                             std::max<qint64>(player->duration() - started->elapsed(), 0) +
+                                 kOutputLatencyMs);
         },
         Qt::QueuedConnection);
     // Qt's FFmpeg backend cannot open a file URL whose path has a space or a

@@ -45,7 +45,7 @@ class MciPlayer : public QObject {
     };
     bool Play(const QString& alias, Channel& channel);
     void Release(Channel& channel);
-    void ReleaseLater(const QString& alias, QMediaPlayer* player);
+    void ReleaseLater(const QString& alias, QMediaPlayer* player, qint64 ms);
     void Report(const QString& alias);
 
     std::map<QString, Channel> channels_; // by alias, lower case
