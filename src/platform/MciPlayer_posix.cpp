@@ -19,6 +19,7 @@
 namespace {
 // What the output may still hold when a play's length is over.
 constexpr qint64 kOutputLatencyMs = 500;
+
 // The channel of an alias in the map (const or not), or null.
 template <class Map> auto* FindIn(Map& channels, const QString& alias) {
     const auto it = channels.find(alias.toLower());
@@ -142,8 +143,8 @@ bool MciPlayer::Send(const QString& command) {
         break;
     case MciCommand::Play:
         if (Channel* channel = FindIn(channels_, c.alias)) return Play(c.alias, *channel);
-        QMetaObject::invokeMethod(this, [this, alias = c.alias] { Report(alias); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, alias = c.alias] { Report(alias); }, Qt::QueuedConnection);
         break;
     case MciCommand::Stop:
         if (Channel* channel = FindIn(channels_, c.alias)) Release(*channel);

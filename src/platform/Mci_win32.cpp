@@ -43,8 +43,9 @@ void Release(const QString& alias, Channel& channel) {
 bool Playing(const QString& alias) {
     wchar_t mode[32] = {};
     const QString query = QStringLiteral("status %1 mode").arg(alias);
-    return mciSendStringW(reinterpret_cast<const wchar_t*>(query.utf16()), mode, 32, nullptr) == 0 &&
-           QString::fromWCharArray(mode) == QLatin1String("playing");
+    const auto asked =
+        mciSendStringW(reinterpret_cast<const wchar_t*>(query.utf16()), mode, 32, nullptr);
+    return asked == 0 && QString::fromWCharArray(mode) == QLatin1String("playing");
 }
 
 // A play's end, told by winmm to this window. Which device it names is not
