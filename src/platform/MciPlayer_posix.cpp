@@ -1,25 +1,24 @@
 #include "platform/MciPlayer_posix.h"
 
+#include "platform/MciCommand.h"
+
 #include <QAudioDevice>
 #include <QAudioOutput>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QMediaPlayer>
-#include <QRegularExpression>
+#include <QPointer>
+#include <QTimer>
+#include <algorithm>
 #include <memory>
 #include <utility>
 
 namespace {
-const QRegularExpression kOpen(QString::fromLatin1(R"re(^open\s+"([^"]+)"\s+alias\s+(\S+)$)re"),
-                               QRegularExpression::CaseInsensitiveOption);
-const QRegularExpression kPlay(QString::fromLatin1(R"(^play\s+(\S+)\s+from\s+0$)"),
-                               QRegularExpression::CaseInsensitiveOption);
-const QRegularExpression kStop(QString::fromLatin1(R"(^stop\s+(\S+)$)"),
-                               QRegularExpression::CaseInsensitiveOption);
-const QRegularExpression kClose(QString::fromLatin1(R"(^close\s+(\S+)$)"),
-                                QRegularExpression::CaseInsensitiveOption);
+// What the output may still hold when a play's length is over.
+constexpr qint64 kOutputLatencyMs = 500;
 
 // The channel of an alias in the map (const or not), or null.
 template <class Map> auto* FindIn(Map& channels, const QString& alias) {
@@ -75,8 +74,23 @@ void MciPlayer::Report(const QString& alias) {
     if (report_) report_(alias);
 }
 
+void MciPlayer::Release(Channel& channel) {
+    channel.player.reset(); // first: it plays from the file into the output
+    channel.file.reset();
+    channel.output.reset();
+}
+
+void MciPlayer::ReleaseLater(const QString& alias, QMediaPlayer* player, qint64 ms) {
+    // Not from the player's own signal: it may not be deleted there. Nor a
+    // later play's player, which may have the same address.
+    QTimer::singleShot(ms, this, [this, alias, player = QPointer<QMediaPlayer>(player)] {
+        Channel* channel = FindIn(channels_, alias);
+        if (player && channel && channel->player.get() == player) Release(*channel);
+    });
+}
+
 bool MciPlayer::Play(const QString& alias, Channel& channel) {
-    channel.player.reset();
+    Release(channel);
     const bool output = !QMediaDevices::defaultAudioOutput().isNull();
     if (!output) qWarning("velsokura: no sound can play, there is no audio output");
     // With no output device Qt 6.4's FFmpeg backend crashes on play.
@@ -88,14 +102,26 @@ bool MciPlayer::Play(const QString& alias, Channel& channel) {
     // shows as an error, or only as invalid media.
     // The player is the context: a report still queued when it goes is dropped.
     QMediaPlayer* player = channel.player.get();
-    const auto unplayable = [this, alias, told = std::make_shared<bool>(false)] {
-        if (!std::exchange(*told, true)) Report(alias);
+    const auto unplayable = [this, alias, player, told = std::make_shared<bool>(false)] {
+        if (std::exchange(*told, true)) return;
+        ReleaseLater(alias, player, 0);
+        Report(alias);
     };
     connect(player, &QMediaPlayer::errorOccurred, player, unplayable, Qt::QueuedConnection);
+    // A player kept after its sound keeps a stream of the sound server
+    // running, and wakes the program, until a stop. Its end of media comes
+    // when the file is read (FFmpeg's backend reads it at once), not when the
+    // output has played it: the player goes once the sound's length is over.
+    const auto started = std::make_shared<QElapsedTimer>();
+    started->start();
     connect(
         player, &QMediaPlayer::mediaStatusChanged, player,
-        [unplayable](QMediaPlayer::MediaStatus status) {
+        [this, alias, player, unplayable, started](QMediaPlayer::MediaStatus status) {
             if (status == QMediaPlayer::InvalidMedia) unplayable();
+            if (status == QMediaPlayer::EndOfMedia)
+                ReleaseLater(alias, player,
+                             std::max<qint64>(player->duration() - started->elapsed(), 0) +
+                                 kOutputLatencyMs);
         },
         Qt::QueuedConnection);
     // Qt's FFmpeg backend cannot open a file URL whose path has a space or a
@@ -108,21 +134,26 @@ bool MciPlayer::Play(const QString& alias, Channel& channel) {
 }
 
 bool MciPlayer::Send(const QString& command) {
-    const QString text = command.trimmed();
-    if (const auto m = kOpen.match(text); m.hasMatch()) {
-        const QString alias = m.captured(2).toLower();
-        const QString path = m.captured(1);
+    const MciCommand c = MciCommand::Parse(command);
+    switch (c.kind) {
+    case MciCommand::Open:
         // As with MCI: an alias in use, or a missing file, fails.
-        if (IsOpen(alias) || !QFileInfo(path).isFile()) return true;
-        channels_[alias].source = QUrl::fromLocalFile(path);
-    } else if (const auto p = kPlay.match(text); p.hasMatch()) {
-        const QString alias = p.captured(1);
-        if (Channel* channel = FindIn(channels_, alias)) return Play(alias, *channel);
-        QMetaObject::invokeMethod(this, [this, alias] { Report(alias); }, Qt::QueuedConnection);
-    } else if (const auto s = kStop.match(text); s.hasMatch()) {
-        if (Channel* channel = FindIn(channels_, s.captured(1))) channel->player.reset();
-    } else if (const auto c = kClose.match(text); c.hasMatch()) {
-        channels_.erase(c.captured(1).toLower());
+        if (!IsOpen(c.alias) && QFileInfo(c.path).isFile())
+            channels_[c.alias].source = QUrl::fromLocalFile(c.path);
+        break;
+    case MciCommand::Play:
+        if (Channel* channel = FindIn(channels_, c.alias)) return Play(c.alias, *channel);
+        QMetaObject::invokeMethod(
+            this, [this, alias = c.alias] { Report(alias); }, Qt::QueuedConnection);
+        break;
+    case MciCommand::Stop:
+        if (Channel* channel = FindIn(channels_, c.alias)) Release(*channel);
+        break;
+    case MciCommand::Close:
+        channels_.erase(c.alias);
+        break;
+    case MciCommand::Other:
+        break;
     }
     return true;
 }

@@ -4,7 +4,7 @@
 // that cannot be carried out, does nothing; a play that cannot sound (an
 // alias not open, a file the player cannot read) is reported afterwards.
 // Opening only takes note of the file; each play makes a fresh player, which
-// stop and close let go. A player kept from one play to the next could start
+// the play's end, stop and close let go. A player kept from one play to the next could start
 // late, or stay silent once another channel had played.
 
 #include <QAudioOutput>
@@ -26,7 +26,7 @@ class MciPlayer : public QObject {
     bool Send(const QString& command);
     // Whether the alias is open.
     bool IsOpen(const QString& alias) const;
-    // The player of the alias's latest play, or null.
+    // The player of the alias's play while it sounds, or null.
     QMediaPlayer* Player(const QString& alias) const;
 
     // Where a play that cannot sound is told, with its alias, from the event loop.
@@ -44,6 +44,8 @@ class MciPlayer : public QObject {
         std::unique_ptr<QMediaPlayer> player;
     };
     bool Play(const QString& alias, Channel& channel);
+    void Release(Channel& channel);
+    void ReleaseLater(const QString& alias, QMediaPlayer* player, qint64 ms);
     void Report(const QString& alias);
 
     std::map<QString, Channel> channels_; // by alias, lower case

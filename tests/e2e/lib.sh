@@ -175,6 +175,11 @@ record() {
     wait_until 20 test -s "$REC_FILE" || fail "the recording did not start"
 }
 
+# no_stream: whether no program plays into the sound server (the recording
+# is a record stream, not one of these). An output stream kept open runs
+# and wakes its program though nothing sounds.
+no_stream() { [ -z "$(pactl list short sink-inputs)" ]; }
+
 # rec_ms: how far the recording has got, in milliseconds.
 rec_ms() { echo $(($(stat -c %s "$REC_FILE") * 1000 / (2 * REC_RATE))); }
 # recorded MS: whether the recording has got to MS.

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The first sound of a run is an alarm's: it starts as promptly as any, and
-# OK silences it. Settings that name no sound that can play still ring: a
-# user's file deleted since, a file sound without a file, a sound number out
-# of range all ring the first sound; and the number is saved as it. A sound
-# that cannot play (its file gone, a file no decoder reads) gives way to the
-# next one that can, and the alarm says in a line of its own which and why;
-# where none can, it says that.
+# OK silences it; left standing, the alarm keeps nothing of the sound server
+# once its sound has ended. Settings that name no sound that can play still
+# ring: a user's file deleted since, a file sound without a file, a sound
+# number out of range all ring the first sound; and the number is saved as
+# it. A sound that cannot play (its file gone, a file no decoder reads) gives
+# way to the next one that can, and the alarm says in a line of its own which
+# and why; where none can, it says that.
 source "$(dirname "$0")/lib.sh"
 listening_desktop "$1"
 alarm_file='1\r\n2026/12/08/00:00#:;*$=\\#:\\*; alarm\r\n'
@@ -80,6 +81,21 @@ done <<'ROWS'
 1,4,0,@/gone.mp3|Mirato1.mp3|サウンドファイル（gone.mp3）はファイルがないため鳴らせません。|yes
 ROWS
 cp "$E2E_TMP"/sounds/{Mirato1,blackout4,blackout5,blackout8}.mp3 "$APPDIR/"
+
+# An alarm left standing after its sound has played to the end keeps no stream
+# of the sound server: one kept would run, and wake the program, until OK.
+printf "$alarm_file" >"$APPDIR/velsokura.txt"
+rm -f "$APPDIR/RirekiData.dat"
+printf '1,0,0,\r\n' >"$APPDIR/AppData.txt"
+start_program "2026-12-07 23:59:54"
+expect_alarm "an alarm left standing"
+wait_until 30 no_stream || fail "the alarm's sound has ended, but its stream stays: $(pactl list short sink-inputs)"
+ok "an alarm left standing: no stream stays once its sound has ended"
+activate "$(visible_window '^velsokura$')"
+press alt+i
+wait_until 10 gone '^velsokura$' || fail "an alarm left standing: the alarm window stays"
+kill -TERM "$APP_PID"
+wait_until 30 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "an alarm left standing: the program did not end"
 
 # Without the sound module no sound can play: the alarm still shows at its
 # minute, and says so in a line of its own.

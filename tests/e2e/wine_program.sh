@@ -7,10 +7,11 @@
 # given the same steps. Ending the Windows session (wineboot --end-session)
 # saves the same bytes as Exit, also while the program has only ever been a
 # bell, with no window shown at all. The alarm's sound is recorded from a
-# private PulseAudio, which Wine plays into. Every window it shows on the way
-# (the start-up notice, the first-run window, the main window, the alarm,
-# options, history, the reset question, a second start's box) is whole on
-# screen and centred on the work area, at every scale.
+# private PulseAudio, which Wine plays into; the program holds no stream
+# there before the alarm, nor once the sound has ended. Every window it shows
+# on the way (the start-up notice, the first-run window, the main window, the
+# alarm, options, history, the reset question, a second start's box) is whole
+# on screen and centred on the work area, at every scale.
 # Usage: wine_program.sh WINDOWS_PROGRAM.exe [LINUX_PROGRAM]
 source "$(dirname "$0")/lib.sh"
 windows_program=$1
@@ -82,6 +83,8 @@ run() {
         # Started and settled: the status window of the loading has gone.
         wait_until 30 gone '^velsokura$' || fail "$name: the status window stays"
     fi
+    # Nothing sounds yet, so nothing of the sound server is held.
+    no_stream || fail "$name: the program holds a stream of the sound server before any sound: $(pactl list short sink-inputs)"
     if [ -z "$docked" ] || [[ $end == exit ]]; then
         # Where the bell is now: icons of programs that ended may have moved it.
         icon=$(wait_output 10 tray_icon velsokura "$icon_line") || fail "$name: the bell went away"
@@ -106,6 +109,8 @@ run() {
         placed "$alarm" "$name: the alarm window"
         expect_sound "$name: the alarm" "$at" 2000
         [[ $name == wine-exit ]] && cycles "$main" "$icon_line" 1 "with the alarm up"
+        wait_until 30 no_stream || fail "$name: the alarm's sound has ended, but its stream stays: $(pactl list short sink-inputs)"
+        ok "$name: no stream of the sound server held, before the alarm or once its sound has ended"
         click_ok "$alarm"
         wait_until 10 gone '^velsokura$' || fail "$name: the alarm window stays after OK"
     fi
