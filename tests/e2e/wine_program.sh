@@ -52,8 +52,10 @@ run() {
     local due=2026/12/07/10:30 first=1 long=
     [ -z "$docked" ] || due=2026/12/08/10:30
     [ -n "$docked" ] || [[ $end != exit ]] || first=0
-    # Away from 100 % nothing is compared: a second alarm there has a long text.
-    [[ $name != wine-exit || ${WINE_DPI:-96} == 96 ]] || long="2026/12/07/10:31 $(long_text)"
+    # Away from 100 % nothing is compared: a second alarm there has a long text
+    # (at 150 and 200 %; 125 % lies between what those see).
+    [[ $name != wine-exit || ${WINE_DPI:-96} == 96 || ${WINE_DPI:-96} == 120 ]] ||
+        long="2026/12/07/10:31 $(long_text)"
     { printf '%s\r\n' "$first"; printf '%s#:;*$=\\#:\\*; %s\r\n' "$due" 会議の準備は予定通り $long; } |
         iconv -f UTF-8 -t CP932 >"$dir/velsokura.txt"
     printf '1,0,0,\r\n' >"$dir/AppData.txt"
