@@ -90,6 +90,7 @@ run() {
             # The user types in Notepad when the appointment falls due.
             start_notepad "$WINE_RUN" notepad
             xdotool windowactivate --sync "$NOTEPAD" >/dev/null 2>&1 || fail "$name: Notepad cannot be focused"
+            notepad_takes_keys
             at=$(mark_when 90 typing shown '^velsokura$') || fail "$name: no alarm window"
             [ -s "$E2E_TMP/sent" ] || fail "$name: the alarm came before the typing"
             keep_typing 3
