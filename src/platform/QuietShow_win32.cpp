@@ -14,10 +14,6 @@
 // activated).
 void PrepareQuietShow(QWidget* window) {
     const auto hwnd = reinterpret_cast<HWND>(window->winId());
-    // Only a window of this thread's own: on a platform of no real windows
-    // (offscreen) the id may name another program's, whose answer to a
-    // style change would be waited for.
-    if (!IsWindow(hwnd) || GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) return;
     const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
     const LONG_PTR added = (WS_EX_NOACTIVATE | WS_EX_APPWINDOW) & ~style;
     if (added == 0) return;
