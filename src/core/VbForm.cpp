@@ -1,7 +1,6 @@
 #include "core/VbForm.h"
 
 #include "core/Twips.h"
-#include "platform/QuietShow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -65,8 +64,6 @@ bool VbForm::event(QEvent* event) {
 
 void VbForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!event->spontaneous() && testAttribute(Qt::WA_ShowWithoutActivating))
-        PrepareQuietShow(this);
     if (placed_) return;
     placed_ = true;
     CentreOnScreen();

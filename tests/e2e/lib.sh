@@ -527,52 +527,6 @@ start_wine_prefix() {
 # holds (tray_icon's LINE): Wine docks every icon as a window of its explorer.exe.
 WINE_TRAY_ICON='("explorer.exe" "explorer.exe")'
 
-# start_notepad COMMAND...: Wine's Notepad, started by COMMAND (wine-run
-# notepad, or explorer on Wine's desktop, which hands it on and ends); sets
-# NOTEPAD to the id of its window and NOTEPAD_PID to its process.
-start_notepad() {
-    need xclip
-    : >"$E2E_TMP/sent"
-    (cd "$E2E_TMP" && exec env -u QT_QPA_PLATFORM "$@") >"$E2E_TMP/notepad.log" 2>&1 &
-    E2E_PIDS+=($!)
-    NOTEPAD=$(wait_output 60 visible_window 'メモ帳$') || fail "no Notepad"
-    NOTEPAD_PID=$(xprop -id "$NOTEPAD" _NET_WM_PID | grep -o '[0-9]*$')
-    E2E_PIDS+=($NOTEPAD_PID)
-}
-# typing COMMAND...: one "a" typed into the focused window (counted in
-# $E2E_TMP/sent), then COMMAND: a check to wait on while the user types.
-typing() { xdotool key --delay 0 a && printf a >>"$E2E_TMP/sent"; "$@"; }
-# keep_typing SECONDS: as a user does, after what was waited for came.
-keep_typing() {
-    local end=$((SECONDS + $1))
-    while ((SECONDS < end)); do typing true; done
-}
-# notepad_takes_keys: the focused Notepad, emptied, takes the keys typed from
-# now on, counted afresh (Wine hands it the keyboard a little after the X
-# focus or the click that focused it).
-notepad_takes_keys() {
-    local try
-    for try in 1 2 3 4 5 6 7 8 9 10; do
-        xdotool key --delay 100 ctrl+a Delete
-        : >"$E2E_TMP/sent"
-        typing true
-        [ -z "$(notepad_lost)" ] && { xdotool key --delay 100 ctrl+End; return 0; }
-    done
-    fail "Notepad takes no key"
-}
-# notepad_lost: nothing, when the focused Notepad holds every key typed;
-# else what it lost (all its text is copied through the clipboard).
-notepad_lost() {
-    local sent held
-    # Emptied first: no copy made before is read for this one.
-    xclip -selection clipboard </dev/null
-    xdotool key --delay 100 ctrl+a ctrl+c
-    wait_until 5 eval '[ -n "$(xclip -o -selection clipboard 2>/dev/null)" ]' || true
-    sent=$(wc -c <"$E2E_TMP/sent")
-    held=$(xclip -o -selection clipboard 2>/dev/null | tr -cd a | wc -c)
-    ((held == sent)) || echo "typed $sent, it holds $held"
-}
-
 # --- GNOME Shell on Wayland, headless.
 
 # start_gnome [EXTENSION...]: Debian's GNOME Shell as a headless Wayland
