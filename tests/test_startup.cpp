@@ -209,10 +209,15 @@ void TestStartup::noticeTexts() {
     for (const QString& k : keys)
         file += ScheduleLine(k, " x") + "\r\n";
     app.WriteText("velsokura.txt", file + "\r\n");
+    Shows shows("frmMessage");
     Start(app);
     QCOMPARE(NoticeText(), notice);
     if (notice.isEmpty()) return;
     frmMessage* alarm = FormSlot<frmMessage>::Get();
+    // Shown once, at its final size: a window manager may keep a window
+    // resized after mapping where it first put it, off centre.
+    QCOMPARE(shows.count, 1);
+    QCOMPARE(shows.geometry.size(), alarm->size());
     // The window fits the notice, which sits centred with the OK button.
     const double width = alarm->WidthTw();
     QCOMPARE(width, Twips::FromPxX(Twips::ToPxX(Twips::Width(alarm->Label2) + 1500)));

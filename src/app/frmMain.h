@@ -124,7 +124,6 @@ class frmMain : public VbForm {
     void BuildLayout();
     bool LoadSteps();
     void ShowStartupNotice(const QString& text);
-    void FitNoticeWindow(bool centre);
     void FitFrameToRows();
     // Moves the mask frame's top down, or leaves a one-twip strip at the bottom.
     void LowerFrameTop(double by);

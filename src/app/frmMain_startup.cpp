@@ -113,7 +113,7 @@ void frmMain::Form_Load() {
 bool frmMain::LoadSteps() {
     OpenBuiltInSounds();
     FormSlot<frmStatus>::Load()->show();
-    frmMessage* alarm = FormSlot<frmMessage>::Load();
+    FormSlot<frmMessage>::Load();
     connect(&Tray(), &TrayIcon::LeftButtonDown, this, &frmMain::TrayIcon_LeftButtonDown,
             Qt::UniqueConnection);
     FollowOwnMinimising(this);
@@ -146,14 +146,12 @@ bool frmMain::LoadSteps() {
         ShowStartupNotice(HistoryText.isEmpty()
                               ? QStringLiteral("本日のお知らせがあります。")
                               : QStringLiteral("本日のお知らせ及び流れた予定の履歴があります。"));
-        FitNoticeWindow(false);
     } else if (!HistoryText.isEmpty()) {
         ShowStartupNotice(QStringLiteral("流れた予定の履歴があります。"));
     }
     grid->SortByKey();
     grid->SetRedraw(true);
     FitFrameToRows();
-    if (!alarm->Label2->Caption().isEmpty()) FitNoticeWindow(true);
     SetPickerDate(Clock::Date(Clock::Now()));
     UpdateResetButton(true);
 
@@ -177,17 +175,14 @@ bool frmMain::LoadSteps() {
 void frmMain::ShowStartupNotice(const QString& text) {
     FormSlot<frmStatus>::Unload();
     frmMessage* alarm = FormSlot<frmMessage>::Load();
+    // Text and width before the window maps, which centres it: resized once
+    // mapped, the window manager may keep it where it put it, off centre.
+    alarm->SetLabel2Text(text);
+    alarm->FitWidth(Twips::Width(alarm->Label2) + 1500, Twips::Width(alarm->Command1) / 2);
     alarm->show();
     MessageWindowUp = 1;
     DisableMainControls();
-    alarm->SetLabel2Text(text);
     alarm->KeepInSight();
-}
-
-void frmMain::FitNoticeWindow(bool centre) {
-    frmMessage* alarm = FormSlot<frmMessage>::Load();
-    alarm->FitWidth(Twips::Width(alarm->Label2) + 1500, Twips::Width(alarm->Command1) / 2);
-    if (centre) alarm->CentreOnScreen();
 }
 
 void frmMain::FitFrameToRows() {
